@@ -1,0 +1,29 @@
+#include "base/Paths.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace nv {
+
+namespace {
+size_t NameStart(const std::string& path) {
+    size_t separator = path.find_last_of("\\/:");
+    return separator == std::string::npos ? 0 : separator + 1;
+}
+} // namespace
+
+std::string ExtractFileName(const std::string& path) { return path.substr(NameStart(path)); }
+
+std::string ExtractFilePath(const std::string& path) { return path.substr(0, NameStart(path)); }
+
+std::string ExtensionLower(const std::string& path) {
+    size_t start = NameStart(path);
+    size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot < start) return {};
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+} // namespace nv

@@ -1,0 +1,17 @@
+// Path helpers on the single-byte file names the program passes around.
+#pragma once
+
+#include <string>
+
+namespace nv {
+
+// The file-name part of a path: what follows the last '\', '/' or drive colon.
+std::string ExtractFileName(const std::string& path);
+
+// The extension of the file-name part without its dot, in lower case; empty when there is none.
+std::string ExtensionLower(const std::string& path);
+
+// The folder part of a path including its final separator; empty for a bare name.
+std::string ExtractFilePath(const std::string& path);
+
+} // namespace nv

@@ -1,0 +1,694 @@
+#include "editor/NvRichEd.h"
+
+#include "base/Errors.h"
+#include "base/Platform.h"
+#include "base/Window.h"
+#include "editor/RichEditLibrary.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace nv {
+
+namespace {
+
+constexpr DWORD kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED; // 0x2C0001
+constexpr UINT_PTR kSubclassId = 1;
+
+std::uint32_t RgbOf(TColor color) {
+    if ((color & clSystemColor) == clSystemColor) return ::GetSysColor(color & 0xFF);
+    return static_cast<std::uint32_t>(color) & 0xFFFFFF;
+}
+
+int ScreenPixelsPerInch() {
+    WindowDC screen(nullptr);
+    return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+}
+
+// ---- Stream callbacks ------------------------------------------------------------------------
+DWORD CALLBACK ReadFromStreamer(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) {
+    auto* streamer = reinterpret_cast<LineBreakStreamer*>(cookie);
+    *read = static_cast<LONG>(streamer->Read(reinterpret_cast<char*>(buffer), static_cast<size_t>(capacity)));
+    return 0;
+}
+
+DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                    static_cast<size_t>(count));
+    *written = count;
+    return 0;
+}
+
+// Writes the control's output to a file. Zero bytes at the very end are held back and dropped:
+// the Wine control ends its rich text with one, which no text can hold.
+struct FileSink {
+    HANDLE file;
+    size_t pendingZeros = 0;
+    bool failed = false;
+
+    bool Write(const char* data, size_t count) {
+        while (count > 0) {
+            DWORD done = 0;
+            if (!::WriteFile(file, data, static_cast<DWORD>(std::min<size_t>(count, 1 << 30)), &done, nullptr) ||
+                done == 0) {
+                failed = true;
+                return false;
+            }
+            data += done;
+            count -= done;
+        }
+        return true;
+    }
+    bool Append(const char* data, size_t count) {
+        size_t body = count;
+        while (body > 0 && data[body - 1] == '\0') --body;
+        if (body > 0) {
+            static const char zeros[64] = {};
+            while (pendingZeros > 0) {
+                size_t n = std::min(pendingZeros, sizeof zeros);
+                if (!Write(zeros, n)) return false;
+                pendingZeros -= n;
+            }
+            if (!Write(data, body)) return false;
+        }
+        pendingZeros += count - body;
+        return true;
+    }
+};
+
+DWORD CALLBACK WriteToSink(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+    auto* sink = reinterpret_cast<FileSink*>(cookie);
+    if (!sink->Append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count))) {
+        *written = 0;
+        return 1;
+    }
+    *written = count;
+    return 0;
+}
+
+TShiftState CurrentShiftState() {
+    TShiftState state = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
+    if (::GetKeyState(VK_MENU) < 0) state |= ssAlt;
+    if (::GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
+    return state;
+}
+
+// Restores the printer's state and the control's formatting cache on every way out of PrintText.
+class PrintCleanup {
+public:
+    PrintCleanup(HWND control, HDC printer) : control_(control), printer_(printer) {
+        oldMapMode_ = ::SetMapMode(printer, MM_TEXT);
+        ::SendMessageA(control_, EM_FORMATRANGE, 0, 0);
+    }
+    ~PrintCleanup() {
+        ::SendMessageA(control_, EM_FORMATRANGE, 0, 0);
+        if (oldMapMode_) ::SetMapMode(printer_, oldMapMode_);
+    }
+    PrintCleanup(const PrintCleanup&) = delete;
+    PrintCleanup& operator=(const PrintCleanup&) = delete;
+
+private:
+    HWND control_;
+    HDC printer_;
+    int oldMapMode_ = 0;
+};
+
+} // namespace
+
+TNvRichEdit::TNvRichEdit() = default;
+
+TNvRichEdit::~TNvRichEdit() {
+    OnChange = nullptr;
+    OnSelectionChange = nullptr;
+    DestroyControlWindow();
+}
+
+// ---- Window --------------------------------------------------------------------------------------
+
+void TNvRichEdit::CreateWnd(HWND parent, const RECT& bounds, int id) {
+    parent_ = parent;
+    bounds_ = bounds;
+    id_ = id;
+    ++notifyLock_;
+    try {
+        CreateControlWindow(nullptr, false);
+    } catch (...) {
+        --notifyLock_;
+        throw;
+    }
+    --notifyLock_;
+}
+
+DWORD TNvRichEdit::CreationStyle() const {
+    DWORD style = WS_CHILD | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_SAVESEL |
+                  WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL;
+    if (visible_) style |= WS_VISIBLE;
+    if (!wordWrap_) style |= WS_HSCROLL | ES_AUTOHSCROLL;
+    if (!hideScrollBars_) style |= ES_DISABLENOSCROLL;
+    if (selectionBar_) style |= ES_SELECTIONBAR;
+    if (!hideSelection_) style |= ES_NOHIDESEL;
+    return style;
+}
+
+void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified) {
+    hwnd_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, RichEditClassName(), "", CreationStyle(), bounds_.left,
+                              bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), ::GetModuleHandleA(nullptr),
+                              nullptr);
+    if (!hwnd_) throw EError(Format("Error creating window class %s", std::string(RichEditClassName())));
+    ::SetWindowSubclass(hwnd_, &TNvRichEdit::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+    const int level = RichEditVersion();
+    Call(EM_SETEVENTMASK, 0, level >= 2 ? (kEventMask | ENM_LINK) : kEventMask);
+    Call(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(RgbOf(clWindow)));
+    ApplyTextLimit(content ? static_cast<long>(content->size()) : 0);
+    ApplyWordSelection();
+    if (level >= 2) {
+        Call(EM_AUTOURLDETECT, autoURLDetect_ ? TRUE : FALSE);
+        undoLimit_ = static_cast<int>(Call(EM_SETUNDOLIMIT, static_cast<WPARAM>(undoLimit_)));
+        Call(EM_SETTEXTMODE, (plainText_ ? TM_PLAINTEXT : TM_RICHTEXT) |
+                                 (undoLimit_ >= 2 ? TM_MULTILEVELUNDO : TM_SINGLELEVELUNDO));
+        Call(EM_SETLANGOPTIONS, 0, 0);
+    }
+    // Without a target line width of 1 the control wraps even with a horizontal scroll bar.
+    Call(EM_SETTARGETDEVICE, 0, wordWrap_ ? 0 : 1);
+    ApplyFont();
+    if (content) StreamIn(*content);
+    Call(EM_SETMODIFY, modified ? TRUE : FALSE);
+}
+
+void TNvRichEdit::DestroyControlWindow() {
+    if (!hwnd_) return;
+    HWND window = hwnd_;
+    ::RemoveWindowSubclass(window, &TNvRichEdit::SubclassProc, kSubclassId);
+    hwnd_ = nullptr;
+    ::DestroyWindow(window);
+}
+
+// Replaces the window, and with it the whole text: far cheaper than letting the control delete a
+// long text, and it clears the undo history as any whole-text replacement does.
+void TNvRichEdit::ReplaceContent(const std::string* content) {
+    if (!hwnd_) return;
+    const bool hadFocus = ::GetFocus() == hwnd_;
+    ++notifyLock_;
+    try {
+        DestroyControlWindow();
+        CreateControlWindow(content, false);
+    } catch (...) {
+        --notifyLock_;
+        throw;
+    }
+    --notifyLock_;
+    if (hadFocus) ::SetFocus(hwnd_);
+}
+
+void TNvRichEdit::Rebuild() {
+    if (!hwnd_) return;
+    const bool modified = Modified();
+    std::string saved;
+    saved.reserve(static_cast<size_t>(TextLengthAsCrLf()));
+    EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&saved), 0, &AppendToString};
+    Call(EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&out));
+
+    const bool hadFocus = ::GetFocus() == hwnd_;
+    ++notifyLock_;
+    try {
+        DestroyControlWindow();
+        CreateControlWindow(&saved, modified);
+    } catch (...) {
+        --notifyLock_;
+        throw;
+    }
+    --notifyLock_;
+    if (hadFocus) ::SetFocus(hwnd_);
+    RaiseChange();
+    RaiseSelectionChange();
+}
+
+void TNvRichEdit::StreamIn(const std::string& content) {
+    const int level = RichEditVersion();
+    // Undo is suspended while the text comes in: the history starts empty anyway.
+    if (level >= 2) Call(EM_SETUNDOLIMIT, 0);
+    LineBreakStreamer streamer(content);
+    EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&streamer), 0, &ReadFromStreamer};
+    Call(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
+    if (in.dwError != 0) {
+        streamer.Rewind();
+        in.dwError = 0;
+        Call(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
+    }
+    if (level >= 2) Call(EM_SETUNDOLIMIT, static_cast<WPARAM>(undoLimit_));
+    if (in.dwError != 0) throw EStreamError("Failed to Load Stream");
+    CHARRANGE start{0, 0};
+    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+}
+
+void TNvRichEdit::SetBounds(const RECT& bounds) {
+    bounds_ = bounds;
+    if (hwnd_) {
+        ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+    }
+}
+
+void TNvRichEdit::SetVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_) ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+// ---- Properties ----------------------------------------------------------------------------------
+
+void TNvRichEdit::SetUndoLimit(int value) {
+    if (value == undoLimit_) return;
+    undoLimit_ = value;
+    if (hwnd_ && RichEditVersion() >= 2) undoLimit_ = static_cast<int>(Call(EM_SETUNDOLIMIT, value));
+}
+
+void TNvRichEdit::SetWordWrap(bool value) {
+    if (value == wordWrap_) return;
+    wordWrap_ = value;
+    Rebuild();
+}
+
+void TNvRichEdit::SetSelectionBar(bool value) {
+    if (value == selectionBar_) return;
+    selectionBar_ = value;
+    Rebuild();
+}
+
+void TNvRichEdit::SetAutoURLDetect(bool value) {
+    if (value == autoURLDetect_) return;
+    autoURLDetect_ = value;
+    if (hwnd_ && RichEditVersion() >= 2) Call(EM_AUTOURLDETECT, value ? TRUE : FALSE);
+}
+
+void TNvRichEdit::SetWordSelection(bool value) {
+    wordSelection_ = value;
+    ApplyWordSelection();
+}
+
+void TNvRichEdit::ApplyWordSelection() {
+    if (!hwnd_) return;
+    Call(EM_SETOPTIONS, wordSelection_ ? ECOOP_OR : ECOOP_AND,
+         wordSelection_ ? ECO_AUTOWORDSELECTION : ~static_cast<LPARAM>(ECO_AUTOWORDSELECTION));
+}
+
+void TNvRichEdit::SetFont(const TFont& font) {
+    font_ = font;
+    ApplyFont();
+}
+
+void TNvRichEdit::ApplyFont() {
+    if (!hwnd_) return;
+    const CharFormatSpec spec = MakeCharFormatSpec(font_, ScreenPixelsPerInch(), &RgbOf);
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR |
+                    CFM_CHARSET | CFM_WEIGHT;
+    lstrcpynA(format.szFaceName, spec.FaceName.c_str(), LF_FACESIZE);
+    format.yHeight = spec.TwentiethsOfPoint;
+    format.wWeight = static_cast<WORD>(spec.Weight);
+    if (spec.Bold) format.dwEffects |= CFE_BOLD;
+    if (spec.Italic) format.dwEffects |= CFE_ITALIC;
+    if (spec.Underline) format.dwEffects |= CFE_UNDERLINE;
+    if (spec.StrikeOut) format.dwEffects |= CFE_STRIKEOUT;
+    if (spec.AutoColor) format.dwEffects |= CFE_AUTOCOLOR;
+    format.crTextColor = spec.Rgb;
+    format.bCharSet = spec.Charset;
+    format.bPitchAndFamily = spec.Pitch;
+    Call(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+}
+
+void TNvRichEdit::ApplyTextLimit(long length) {
+    textLimit_ = TextLimitFor(length, maxLength_);
+    Call(EM_EXLIMITTEXT, 0, textLimit_);
+}
+
+// A control whose text has reached its limit refuses every typed character, so the limit moves up
+// ahead of the text.
+void TNvRichEdit::EnsureRoomFor(long extra) {
+    if (!hwnd_) return;
+    const long needed = TextLength() + extra;
+    if (needed + kTypingRoom / 16 > textLimit_) ApplyTextLimit(needed);
+}
+
+// ---- Operations ----------------------------------------------------------------------------------
+
+std::string TNvRichEdit::GetWholeText() const {
+    if (!hwnd_) return {};
+    std::string text(static_cast<size_t>(TextLengthAsCrLf()), '\0');
+    if (text.empty()) return text;
+    GETTEXTEX request{};
+    request.cb = static_cast<DWORD>(text.size() + 1);
+    request.flags = GT_USECRLF;
+    request.codepage = CP_ACP;
+    std::vector<char> buffer(text.size() + 1);
+    LRESULT copied = 0;
+    if (RichEditVersion() >= 2) {
+        copied = Call(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(buffer.data()));
+    } else {
+        copied = Call(WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    }
+    text.assign(buffer.data(), static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+    return text;
+}
+
+void TNvRichEdit::SetWholeText(const std::string& text) {
+    ReplaceContent(&text); // the new window starts unmodified, as WM_SETTEXT leaves the control
+    RaiseChange();
+    RaiseSelectionChange();
+}
+
+void TNvRichEdit::ClearText() {
+    ReplaceContent(nullptr);
+    Call(EM_SETMODIFY, FALSE);
+    RaiseChange();
+    RaiseSelectionChange();
+}
+
+void TNvRichEdit::WriteToFile(const std::string& path) {
+    const TStreamFormat format = FormatForPath(path, streamFormat_);
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file) throw EFCreateError(Format("Cannot create file %s", path));
+    FileSink sink{file.get()};
+    EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&sink), 0, &WriteToSink};
+    WPARAM flags = format == TStreamFormat::sfRichText ? SF_RTF : SF_TEXT;
+    if (selectionStreamMode_) flags |= SFF_SELECTION;
+    if (hwnd_) Call(EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&out));
+    if (out.dwError != 0 || sink.failed) throw EStreamError("Failed to Save Stream");
+}
+
+long TNvRichEdit::SelectionStart() const {
+    CHARRANGE range{0, 0};
+    if (hwnd_) Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range.cpMin;
+}
+
+long TNvRichEdit::SelectionLength() const {
+    CHARRANGE range{0, 0};
+    if (hwnd_) Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range.cpMax - range.cpMin;
+}
+
+std::string TNvRichEdit::SelectedText() const {
+    CHARRANGE range{0, 0};
+    if (hwnd_) Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return TextRange(range.cpMin, range.cpMax);
+}
+
+std::string TNvRichEdit::TextRange(long from, long to) const {
+    if (!hwnd_ || to <= from || from < 0) return {};
+    // Room for a CR LF per position, in case the control hands out two characters per break.
+    std::vector<char> buffer(static_cast<size_t>(to - from) * 2 + 1);
+    TEXTRANGEA range{{from, to}, buffer.data()};
+    const LRESULT copied = Call(EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    return std::string(buffer.data(), static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+}
+
+long TNvRichEdit::TextLength() const {
+    if (!hwnd_) return 0;
+    if (RichEditVersion() < 2) return static_cast<long>(Call(WM_GETTEXTLENGTH));
+    GETTEXTLENGTHEX request{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    return static_cast<long>(Call(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
+}
+
+long TNvRichEdit::TextLengthAsCrLf() const {
+    if (!hwnd_) return 0;
+    if (RichEditVersion() < 2) return static_cast<long>(Call(WM_GETTEXTLENGTH));
+    GETTEXTLENGTHEX request{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, CP_ACP};
+    return static_cast<long>(Call(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
+}
+
+void TNvRichEdit::MoveCaret(long pos) {
+    if (!hwnd_) return;
+    // A position outside the text (goto past the last line passes -1) puts the caret at the end.
+    const long length = TextLength();
+    if (pos < 0 || pos > length) pos = length;
+    CHARRANGE range{pos, pos};
+    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void TNvRichEdit::SetSelectionLength(long count) {
+    if (!hwnd_) return;
+    CHARRANGE range{0, 0};
+    Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    range.cpMax = range.cpMin + count;
+    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    Call(EM_SCROLLCARET);
+}
+
+void TNvRichEdit::ReplaceSelection(const std::string& text) {
+    if (!hwnd_) return;
+    const long start = SelectionStart();
+    const bool undoable = !updating_ && RichEditVersion() >= 2 && undoLimit_ >= 2;
+    EnsureRoomFor(static_cast<long>(text.size()));
+    Call(EM_REPLACESEL, undoable ? TRUE : FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    if (!updating_) {
+        CHARRANGE inserted{start, start + static_cast<LONG>(text.size())};
+        Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&inserted));
+        Call(EM_SCROLLCARET);
+    }
+}
+
+void TNvRichEdit::SelectWholeText() {
+    if (hwnd_) Call(EM_SETSEL, 0, -1);
+}
+
+long TNvRichEdit::LineOfPosition(long pos) const {
+    return hwnd_ ? static_cast<long>(Call(EM_EXLINEFROMCHAR, 0, pos)) : 0;
+}
+
+long TNvRichEdit::LineStart(long line) const {
+    return hwnd_ ? static_cast<long>(Call(EM_LINEINDEX, static_cast<WPARAM>(line))) : -1;
+}
+
+long TNvRichEdit::LineLength(long pos) const {
+    return hwnd_ ? static_cast<long>(Call(EM_LINELENGTH, static_cast<WPARAM>(pos))) : 0;
+}
+
+long TNvRichEdit::LineCount() const { return hwnd_ ? static_cast<long>(Call(EM_GETLINECOUNT)) : 0; }
+
+void TNvRichEdit::ScrollToCaret() {
+    if (hwnd_) Call(EM_SCROLLCARET);
+}
+
+bool TNvRichEdit::UndoAvailable() const { return hwnd_ && Call(EM_CANUNDO) != 0; }
+
+void TNvRichEdit::UndoLast() {
+    if (hwnd_) Call(WM_UNDO);
+}
+
+bool TNvRichEdit::RedoAvailable() const { return hwnd_ && RichEditVersion() >= 2 && Call(EM_CANREDO) != 0; }
+
+void TNvRichEdit::RedoLast() {
+    if (hwnd_ && RichEditVersion() >= 2) Call(EM_REDO);
+}
+
+int TNvRichEdit::NextUndoKind() const {
+    return hwnd_ && RichEditVersion() >= 2 ? NormalizeUndoKind(static_cast<long>(Call(EM_GETUNDONAME))) : 0;
+}
+
+int TNvRichEdit::NextRedoKind() const {
+    return hwnd_ && RichEditVersion() >= 2 ? NormalizeUndoKind(static_cast<long>(Call(EM_GETREDONAME))) : 0;
+}
+
+void TNvRichEdit::CutSelection() {
+    if (hwnd_) Call(WM_CUT);
+}
+
+void TNvRichEdit::CopySelection() {
+    if (hwnd_) Call(WM_COPY);
+}
+
+void TNvRichEdit::PasteClipboard() {
+    if (hwnd_) Call(WM_PASTE); // the subclass routes it past the Wine fault
+}
+
+bool TNvRichEdit::PasteAvailable() const { return hwnd_ && Call(EM_CANPASTE, 0) != 0; }
+
+bool TNvRichEdit::Modified() const { return hwnd_ && Call(EM_GETMODIFY) != 0; }
+
+void TNvRichEdit::SetModifiedFlag(bool modified) {
+    if (hwnd_) Call(EM_SETMODIFY, modified ? TRUE : FALSE);
+}
+
+bool TNvRichEdit::TakeFocus() {
+    if (!hwnd_ || !::IsWindowVisible(hwnd_) || !::IsWindowEnabled(hwnd_)) return false;
+    ::SetFocus(hwnd_);
+    return ::GetFocus() == hwnd_;
+}
+
+// The Wine control replaces the whole text when it pastes in plain-text mode; the field inserts the
+// clipboard's text itself, as one undoable replacement of the selection.
+void TNvRichEdit::PasteAsPlainText() {
+    std::string text;
+    {
+        ClipboardOpen clipboard(hwnd_);
+        if (!clipboard) return;
+        HANDLE data = ::GetClipboardData(CF_TEXT);
+        if (!data) return;
+        GlobalLock locked(data);
+        const char* chars = static_cast<const char*>(locked.data());
+        if (!chars) return;
+        const size_t size = locked.size();
+        text.assign(chars, std::find(chars, chars + size, '\0'));
+    }
+    // One paragraph mark per line break, as the control takes them from a stream.
+    std::string normalized(text.size(), '\0');
+    LineBreakStreamer streamer(text);
+    normalized.resize(streamer.Read(normalized.data(), normalized.size()));
+    EnsureRoomFor(static_cast<long>(normalized.size()));
+    Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
+}
+
+int TNvRichEdit::PrintText(const std::string& title, const PrintTarget& target) {
+    if (!hwnd_ || !target.Printer) return 0;
+    HDC printer = target.Printer;
+    DOCINFOA document{};
+    document.cbSize = sizeof document;
+    document.lpszDocName = title.c_str();
+    document.lpszOutput = target.OutputFile.empty() ? nullptr : target.OutputFile.c_str();
+
+    const TwipsRect page = PageRectTwips(::GetDeviceCaps(printer, HORZRES), ::GetDeviceCaps(printer, VERTRES),
+                                         ::GetDeviceCaps(printer, LOGPIXELSX), ::GetDeviceCaps(printer, LOGPIXELSY));
+    long length = 0;
+    if (RichEditVersion() >= 2) {
+        GETTEXTLENGTHEX request{GTL_DEFAULT, CP_ACP};
+        length = static_cast<long>(Call(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
+    } else {
+        length = static_cast<long>(Call(WM_GETTEXTLENGTH));
+    }
+
+    PrintCleanup cleanup(hwnd_, printer);
+    if (::StartDocA(printer, &document) <= 0) throw EError("Printing failed");
+    FORMATRANGE range{};
+    range.hdc = printer;
+    range.hdcTarget = printer;
+    range.rc = RECT{page.left, page.top, page.right, page.bottom};
+    range.rcPage = range.rc;
+    ::StartPage(printer);
+    const int pages = PrintPages(
+        length,
+        [&](long start) {
+            range.chrg.cpMin = start;
+            range.chrg.cpMax = length;
+            return static_cast<long>(Call(EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range)));
+        },
+        [&] {
+            ::EndPage(printer);
+            ::StartPage(printer);
+        });
+    ::EndPage(printer);
+    ::EndDoc(printer);
+    return pages;
+}
+
+// ---- Notifications -------------------------------------------------------------------------------
+
+void TNvRichEdit::RaiseChange() {
+    if (notifyLock_ == 0) Raise(OnChange, this);
+}
+
+void TNvRichEdit::RaiseSelectionChange() {
+    if (notifyLock_ == 0) Raise(OnSelectionChange, this);
+}
+
+LRESULT CALLBACK TNvRichEdit::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR refData) {
+    auto* self = reinterpret_cast<TNvRichEdit*>(refData);
+    if (msg == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, &TNvRichEdit::SubclassProc, kSubclassId);
+        if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    try {
+        return self->HandleMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        ShowGeneralError(::GetAncestor(hwnd, GA_ROOT), e);
+        return 0;
+    }
+}
+
+LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case kReflectedCommand: return OnReflectedCommand(wParam, lParam);
+    case kReflectedNotify: return OnReflectedNotify(lParam);
+    case WM_KEYDOWN:
+        if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_KEYUP: OnKeyUpMessage(wParam); break;
+    case WM_CHAR: EnsureRoomFor(1); break;
+    case WM_PASTE:
+        if (RunningOnWine() && plainText_) {
+            PasteAsPlainText();
+            return 0;
+        }
+        break;
+    case WM_CONTEXTMENU:
+        if (OnContextPopup) {
+            POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (lParam == -1) {
+                ::GetCaretPos(&at);
+                ::ClientToScreen(hwnd_, &at);
+            }
+            Raise(OnContextPopup, this, at);
+            return 0;
+        }
+        break;
+    default: break;
+    }
+    return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {
+    if (HIWORD(wParam) == EN_CHANGE) RaiseChange();
+    return 0;
+}
+
+LRESULT TNvRichEdit::OnReflectedNotify(LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    switch (header->code) {
+    case EN_SELCHANGE: RaiseSelectionChange(); break;
+    case EN_LINK: OnLink(*reinterpret_cast<const ENLINK*>(lParam)); break;
+    default: break;
+    }
+    return 0;
+}
+
+void TNvRichEdit::OnLink(const ENLINK& link) {
+    if (RichEditVersion() < 2) return;
+    const long cpMin = link.chrg.cpMin, cpMax = link.chrg.cpMax;
+    switch (link.msg) {
+    case WM_LBUTTONDOWN: linkClicks_.Press(TMouseButton::mbLeft, cpMin, cpMax); break;
+    case WM_RBUTTONDOWN: linkClicks_.Press(TMouseButton::mbRight, cpMin, cpMax); break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+        const TMouseButton button = link.msg == WM_LBUTTONUP ? TMouseButton::mbLeft : TMouseButton::mbRight;
+        if (linkClicks_.Release(button, cpMin, cpMax)) Raise(OnURLClick, this, TextRange(cpMin, cpMax), button);
+        break;
+    }
+    default: break;
+    }
+}
+
+bool TNvRichEdit::OnKeyDown(WPARAM key) {
+    if (!RunningOnWine() || !plainText_) return false;
+    const bool control = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+    const bool alt = ::GetKeyState(VK_MENU) < 0;
+    if (!alt && ((key == 'V' && control && !shift) || (key == VK_INSERT && shift && !control))) {
+        PasteAsPlainText();
+        return true;
+    }
+    return false;
+}
+
+void TNvRichEdit::OnKeyUpMessage(WPARAM key) {
+    WORD code = static_cast<WORD>(key);
+    Raise(OnKeyUp, this, code, CurrentShiftState());
+}
+
+} // namespace nv

@@ -1,0 +1,171 @@
+// TNvRichEdit: the program's one text field, the rich-edit control kept in plain-text mode.
+//
+// Positions are zero-based and count a line break once; the whole text read as a string carries
+// every line break as CR LF. The parent window must reflect WM_COMMAND and WM_NOTIFY back to the
+// control (ReflectToChild) so the control can raise its events.
+#pragma once
+
+#include "base/Events.h"
+#include "base/Handles.h"
+#include "editor/TextRules.h"
+
+#include <windows.h>
+
+#include <string>
+
+struct _enlink;
+
+namespace nv {
+
+enum TShiftStateFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+using TShiftState = unsigned;
+
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TRichEditFindErrorEvent = std::function<void(TObject* Sender, const std::string& FindText)>;
+using TRichEditURLClickEvent =
+    std::function<void(TObject* Sender, const std::string& URLText, TMouseButton Button)>;
+using TContextPopupEvent = std::function<void(TObject* Sender, POINT screenPos)>;
+
+// Where PrintText sends its pages: a printer device context, and a file when the port asks for one.
+struct PrintTarget {
+    HDC Printer = nullptr;
+    std::string OutputFile;
+};
+
+class TNvRichEdit : public TObject {
+public:
+    TNvRichEdit();
+    ~TNvRichEdit() override;
+    TNvRichEdit(const TNvRichEdit&) = delete;
+    TNvRichEdit& operator=(const TNvRichEdit&) = delete;
+
+    // Creates the control's window as a child of `parent`.
+    void CreateWnd(HWND parent, const RECT& bounds, int id);
+    HWND Handle() const noexcept { return hwnd_; }
+    void SetBounds(const RECT& bounds);
+    void SetVisible(bool visible);
+
+    // ---- Properties ------------------------------------------------------------------------------
+    bool PlainText() const { return plainText_; }
+    void SetPlainText(bool value) { plainText_ = value; } // takes effect when the window is created
+    TStreamFormat StreamFormat() const { return streamFormat_; }
+    void SetStreamFormat(TStreamFormat value) { streamFormat_ = value; }
+    bool SelectionStreamMode() const { return selectionStreamMode_; } // StreamMode holds smSelection
+    void SetSelectionStreamMode(bool value) { selectionStreamMode_ = value; }
+    int UndoLimit() const { return undoLimit_; }
+    void SetUndoLimit(int value);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    bool WordSelection() const { return wordSelection_; }
+    void SetWordSelection(bool value);
+    bool SelectionBar() const { return selectionBar_; }
+    void SetSelectionBar(bool value);
+    bool AutoURLDetect() const { return autoURLDetect_; }
+    void SetAutoURLDetect(bool value);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool value) { hideSelection_ = value; } // a creation style
+    bool HideScrollBars() const { return hideScrollBars_; }
+    long MaxLength() const { return maxLength_; }
+    const TFont& Font() const { return font_; }
+    void SetFont(const TFont& font);
+    // Set only by the control's own line-editing routines.
+    bool Updating() const { return updating_; }
+
+    // ---- Operations ------------------------------------------------------------------------------
+    std::string GetWholeText() const;
+    void SetWholeText(const std::string& text);
+    void ClearText();
+    void WriteToFile(const std::string& path);
+    long SelectionStart() const;
+    long SelectionLength() const;
+    std::string SelectedText() const;
+    std::string TextRange(long from, long to) const;
+    long TextLength() const;         // positions: a line break counts once
+    long TextLengthAsCrLf() const;   // characters of GetWholeText: a line break counts twice
+    void MoveCaret(long pos);
+    void SetSelectionLength(long count);
+    void ReplaceSelection(const std::string& text);
+    void SelectWholeText();
+    long LineOfPosition(long pos) const;
+    long LineStart(long line) const;
+    long LineLength(long pos) const;
+    long LineCount() const;
+    void ScrollToCaret();
+    bool UndoAvailable() const;
+    void UndoLast();
+    bool RedoAvailable() const;
+    void RedoLast();
+    int NextUndoKind() const;
+    int NextRedoKind() const;
+    void CutSelection();
+    void CopySelection();
+    void PasteClipboard();
+    bool PasteAvailable() const;
+    bool Modified() const;
+    void SetModifiedFlag(bool modified);
+    bool TakeFocus();
+    // Prints the whole text; returns the number of pages started.
+    int PrintText(const std::string& title, const PrintTarget& target);
+
+    // Find and replace (the dialogs, FindAgain and the replace handler) attach here.
+
+    // ---- Events ----------------------------------------------------------------------------------
+    TNotifyEvent OnChange;
+    TNotifyEvent OnSelectionChange;
+    TKeyEvent OnKeyUp;
+    TRichEditFindErrorEvent OnTextNotFound;
+    TRichEditURLClickEvent OnURLClick;
+    TContextPopupEvent OnContextPopup;
+
+private:
+    void CreateControlWindow(const std::string* content, bool modified);
+    void DestroyControlWindow();
+    void Rebuild();
+    void ReplaceContent(const std::string* content);
+    void StreamIn(const std::string& content);
+    void ApplyFont();
+    void ApplyWordSelection();
+    void ApplyTextLimit(long length);
+    void EnsureRoomFor(long extra);
+    DWORD CreationStyle() const;
+    void PasteAsPlainText();
+    void RaiseChange();
+    void RaiseSelectionChange();
+
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR refData);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnReflectedCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReflectedNotify(LPARAM lParam);
+    void OnLink(const ::_enlink& link);
+    bool OnKeyDown(WPARAM key);
+    void OnKeyUpMessage(WPARAM key);
+    LRESULT Call(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageA(hwnd_, msg, wParam, lParam);
+    }
+
+    HWND hwnd_ = nullptr;
+    HWND parent_ = nullptr;
+    int id_ = 0;
+    RECT bounds_{};
+    bool visible_ = true;
+    int notifyLock_ = 0; // internal rebuilds raise their events themselves, once
+
+    bool plainText_ = true;
+    TStreamFormat streamFormat_ = TStreamFormat::sfPlainText;
+    bool selectionStreamMode_ = false;
+    int undoLimit_ = 100;
+    bool wordWrap_ = true;
+    bool wordSelection_ = true;
+    bool selectionBar_ = true;
+    bool autoURLDetect_ = false;
+    bool hideSelection_ = true;
+    bool hideScrollBars_ = true;
+    long maxLength_ = 0;
+    long textLimit_ = kDefaultTextLimit;
+    TFont font_;
+    bool updating_ = false;
+    LinkClickTracker linkClicks_;
+};
+
+} // namespace nv

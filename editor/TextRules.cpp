@@ -1,0 +1,136 @@
+#include "editor/TextRules.h"
+
+#include "base/Paths.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace nv {
+
+namespace {
+long MulDivRounded(long a, long b, long c) {
+    // Rounds half away from zero, as the platform's MulDiv does.
+    if (c == 0) return -1;
+    const long long product = static_cast<long long>(a) * b;
+    long long quotient = product / c;
+    const long long remainder = product % c;
+    if (2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -static_cast<long long>(c) : c)) {
+        quotient += ((product < 0) != (c < 0)) ? -1 : 1;
+    }
+    return static_cast<long>(quotient);
+}
+} // namespace
+
+TStreamFormat FormatForPath(const std::string& path, TStreamFormat fallback) {
+    struct Conversion {
+        const char* extension;
+        TStreamFormat format;
+    };
+    static const Conversion kConversions[] = {{"txt", TStreamFormat::sfPlainText},
+                                              {"rtf", TStreamFormat::sfRichText}};
+    const std::string extension = ExtensionLower(path);
+    for (const Conversion& entry : kConversions) {
+        if (extension == entry.extension) return entry.format;
+    }
+    return fallback;
+}
+
+long TextLimitFor(long length, long maxLength) {
+    if (maxLength > 0) return std::max(maxLength, length); // an explicit limit, but never below the text
+    if (length + kTypingRoom / 16 > kDefaultTextLimit) return length + kTypingRoom;
+    return kDefaultTextLimit;
+}
+
+TwipsRect PageRectTwips(long pixelsWide, long pixelsHigh, long dpiX, long dpiY) {
+    return TwipsRect{0, 0, MulDivRounded(pixelsWide, 1440, dpiX), MulDivRounded(pixelsHigh, 1440, dpiY)};
+}
+
+int PrintPages(long textLength, const std::function<long(long start)>& renderPage,
+               const std::function<void()>& newPage) {
+    long start = 0;
+    int pages = 1;
+    for (;;) {
+        long next = renderPage(start);
+        if (next == -1 || next >= textLength || next <= start) break;
+        newPage();
+        ++pages;
+        start = next;
+    }
+    return pages;
+}
+
+int NormalizeUndoKind(long raw) {
+    int kind = static_cast<int>(raw & 0x7F);
+    return kind > 5 ? 0 : kind;
+}
+
+size_t LineBreakStreamer::Read(char* out, size_t capacity) {
+    size_t written = 0;
+    const char* const data = text_.data();
+    const size_t size = text_.size();
+    while (written < capacity && position_ < size) {
+        // Copy the run up to the next CR, LF or zero in one go.
+        const size_t room = capacity - written;
+        const size_t limit = std::min(size, position_ + room);
+        size_t end = position_;
+        while (end < limit) {
+            const char c = data[end];
+            if (c == '\r' || c == '\n' || c == '\0') break;
+            ++end;
+        }
+        std::memcpy(out + written, data + position_, end - position_);
+        written += end - position_;
+        position_ = end;
+        if (position_ >= limit) continue;
+        const char c = data[position_];
+        if (c == '\0') {
+            position_ = size; // the text ends at a zero
+            break;
+        }
+        out[written++] = '\r';
+        ++position_;
+        if (c == '\r' && position_ < size && data[position_] == '\n') ++position_;
+    }
+    return written;
+}
+
+void LinkClickTracker::Press(TMouseButton button, long cpMin, long cpMax) {
+    pending_ = true;
+    button_ = button;
+    cpMin_ = cpMin;
+    cpMax_ = cpMax;
+}
+
+bool LinkClickTracker::Release(TMouseButton button, long cpMin, long cpMax) {
+    const bool click = pending_ && button_ == button && cpMin_ == cpMin && cpMax_ == cpMax;
+    pending_ = false;
+    return click;
+}
+
+int TFont::Size(int pixelsPerInch) const { return -MulDivRounded(Height, 72, pixelsPerInch); }
+
+void TFont::SetSize(int points, int pixelsPerInch) { Height = -MulDivRounded(points, pixelsPerInch, 72); }
+
+bool TFont::operator==(const TFont& other) const {
+    return Name == other.Name && Height == other.Height && Style == other.Style && Color == other.Color &&
+           Charset == other.Charset && Pitch == other.Pitch;
+}
+
+CharFormatSpec MakeCharFormatSpec(const TFont& font, int pixelsPerInch,
+                                  const std::function<std::uint32_t(TColor)>& rgbOf) {
+    CharFormatSpec spec;
+    spec.FaceName = font.Name.substr(0, 31);
+    spec.TwentiethsOfPoint = static_cast<long>(font.Size(pixelsPerInch)) * 20;
+    spec.Bold = (font.Style & fsBold) != 0;
+    spec.Italic = (font.Style & fsItalic) != 0;
+    spec.Underline = (font.Style & fsUnderline) != 0;
+    spec.StrikeOut = (font.Style & fsStrikeOut) != 0;
+    spec.Weight = spec.Bold ? 700 : 400;
+    spec.AutoColor = font.Color == clWindowText || font.Color == clDefault;
+    spec.Rgb = spec.AutoColor ? 0 : rgbOf(font.Color);
+    spec.Charset = font.Charset;
+    spec.Pitch = font.Pitch;
+    return spec;
+}
+
+} // namespace nv

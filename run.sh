@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Notova and starts it under Wine with FILE.
+# Without a display it runs under Xvfb, saves a screenshot to build/notova.png and closes.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+cmake --preset release >/dev/null && cmake --build --preset release -j"$(nproc)" >/dev/null
+cmake --preset wine >/dev/null && cmake --build --preset wine -j"$(nproc)" --target notova >/dev/null
+echo "Built build/release/app/notova.exe (32-bit)"
+# This machine runs only 64-bit code, so Wine starts the 64-bit build of the same sources.
+exe=build/wine/app/notova.exe
+. scripts/wine-env.sh "$PWD/build/wine/prefix"
+file_arg=()
+if [ $# -gt 0 ]; then file_arg=("$(winepath -w "$(realpath "$1")" 2>/dev/null)"); fi
+if [ -n "${DISPLAY:-}" ]; then
+    ensure_prefix
+    exec wine "$exe" "${file_arg[@]}" 2> >(grep -v -e wine32 -e multiarch -e dpkg -e apt-get >&2)
+fi
+command -v xdotool >/dev/null || true
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    . scripts/wine-env.sh "$WINEPREFIX"
+    ensure_prefix
+    wine_quiet wine "$0" "$@" &
+    pid=$!
+    for _ in $(seq 1 60); do
+        sleep 1
+        win=$(xdotool search --name "^Notova" 2>/dev/null | head -n 1 || true)
+        [ -n "$win" ] && break
+    done
+    sleep 2
+    if [ -n "${win:-}" ]; then
+        import -window root build/notova.png 2>/dev/null || xwd -root -silent | convert xwd:- build/notova.png
+        echo "Screenshot: $PWD/build/notova.png"
+    else
+        echo "Notova did not show a window" >&2
+    fi
+    wine_quiet wineserver -k || true
+    wait $pid 2>/dev/null || true
+' "$exe" "${file_arg[@]}"
