@@ -10,6 +10,9 @@ bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         child = reinterpret_cast<HWND>(lParam);
     } else if (msg == WM_NOTIFY && lParam != 0) {
         child = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    } else if (msg == WM_DRAWITEM && lParam != 0) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType != ODT_MENU) child = item->hwndItem;
     }
     if (!child || !::IsWindow(child)) return false;
     result = ::SendMessageA(child, kReflectBase + msg, wParam, lParam);

@@ -10,8 +10,10 @@ namespace nv {
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
 constexpr UINT kReflectedCommand = kReflectBase + WM_COMMAND;
 constexpr UINT kReflectedNotify = kReflectBase + WM_NOTIFY;
+constexpr UINT kReflectedDrawItem = kReflectBase + WM_DRAWITEM;
 
-// Sends WM_COMMAND / WM_NOTIFY from a child back to that child. Returns true when a child took it.
+// Sends WM_COMMAND / WM_NOTIFY / a control's WM_DRAWITEM from a child back to that child. Returns
+// true when a child took it. Owner-drawn menu items are not reflected: they have no child window.
 bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
 class WindowBase {

@@ -2,6 +2,8 @@
 // streaming, link-click pairing, the printing loop, undo kinds and the font's character format.
 #pragma once
 
+#include "base/Colors.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -75,15 +77,6 @@ private:
 };
 
 // ---- Fonts ------------------------------------------------------------------------------------
-using TColor = std::int32_t;
-constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000);
-constexpr TColor clWindowText = static_cast<TColor>(0xFF000008);
-constexpr TColor clWindow = static_cast<TColor>(0xFF000005);
-constexpr TColor clBtnFace = static_cast<TColor>(0xFF00000F);
-constexpr TColor clGrayText = static_cast<TColor>(0xFF000011);
-constexpr TColor clDefault = 0x20000000;
-constexpr TColor clBlack = 0x000000;
-
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 
