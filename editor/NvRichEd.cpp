@@ -455,7 +455,11 @@ void TNvRichEdit::ReplaceSelection(const std::string& text) {
 }
 
 void TNvRichEdit::SelectWholeText() {
-    if (hwnd_) Call(EM_SETSEL, 0, -1);
+    // EM_SETSEL 0, -1 also takes the control's final paragraph mark on some versions, which then
+    // travels to the clipboard as a line break the text does not have.
+    if (!hwnd_) return;
+    CHARRANGE all{0, TextLength()};
+    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
 }
 
 long TNvRichEdit::LineOfPosition(long pos) const {

@@ -107,6 +107,9 @@ public:
     // Prints the whole text; returns the number of pages started.
     int PrintText(const std::string& title, const PrintTarget& target);
 
+    // Builds the window anew with the same text and modified flag (the caret goes to the start).
+    void RecreateWnd() { Rebuild(); }
+
     // Find and replace (the dialogs, FindAgain and the replace handler) attach here.
 
     // ---- Events ----------------------------------------------------------------------------------
