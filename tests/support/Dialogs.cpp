@@ -7,9 +7,10 @@ namespace nv::test {
 namespace {
 DialogResponder* gActive = nullptr;
 
+// WM_GETTEXT rather than GetWindowText: it also reads controls of another process.
 std::string WindowText(HWND wnd) {
     char buffer[4096] = {};
-    ::GetWindowTextA(wnd, buffer, sizeof buffer);
+    ::SendMessageA(wnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
     return buffer;
 }
 
@@ -56,6 +57,8 @@ SeenDialog DescribeDialog(HWND dialog) {
     return seen;
 }
 
+std::string DialogItemText(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
+
 void PressButton(HWND dialog, int id) {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
@@ -74,6 +77,15 @@ DialogResponder::~DialogResponder() {
 
 void DialogResponder::Press(int buttonId) {
     answers_.push_back([buttonId](HWND dialog) { PressButton(dialog, buttonId); });
+}
+
+void DialogResponder::ChooseFile(const std::string& path) {
+    answers_.push_back([path](HWND dialog) {
+        // 1148 is the file name box of the common file dialogs.
+        HWND name = ::GetDlgItem(dialog, 1148);
+        ::SetWindowTextA(name ? name : ::GetDlgItem(dialog, 1152), path.c_str());
+        PressButton(dialog, IDOK);
+    });
 }
 
 void DialogResponder::Then(std::function<void(HWND)> action) { answers_.push_back(std::move(action)); }

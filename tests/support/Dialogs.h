@@ -28,6 +28,8 @@ public:
 
     // The next dialog is answered by pressing this button.
     void Press(int buttonId);
+    // The next dialog is answered by typing a path into a file dialog and pressing OK.
+    void ChooseFile(const std::string& path);
     // The next dialog is handed to `action`, which must end it.
     void Then(std::function<void(HWND dialog)> action);
 
@@ -50,6 +52,7 @@ private:
 };
 
 SeenDialog DescribeDialog(HWND dialog);
+std::string DialogItemText(HWND dialog, int id);
 // Presses a button of a dialog as a click would.
 void PressButton(HWND dialog, int id);
 

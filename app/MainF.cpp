@@ -1,0 +1,309 @@
+#include "app/MainF.h"
+
+#include "app/DocumentRules.h"
+#include "app/Texts.h"
+#include "base/Errors.h"
+#include "base/Platform.h"
+#include "forms/resource.h"
+#include "widgets/ClipMon.h"
+
+#include <shellapi.h>
+
+namespace nv {
+
+namespace {
+constexpr int kTextFieldId = 100;
+constexpr int kDesignLeft = 237, kDesignTop = 152, kDesignWidth = 500, kDesignHeight = 423;
+// Panel 3 takes what is left of the window after the other panels.
+constexpr int kOtherPanelsWidth = 295;
+
+// A menu item as the sender of its command.
+class TMenuItem : public TObject {};
+TMenuItem gMenuSender;
+} // namespace
+
+TForm1::TForm1() {
+    RegisterClassOnce("TForm1", CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    Create("TForm1", "Notova", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kDesignLeft, kDesignTop, kDesignWidth,
+           kDesignHeight, nullptr, nullptr);
+    if (!Handle()) throw EError("Error creating window");
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    mainMenu_ = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    // The separator above Exit is a disabled item of its own; resource menus give separators no id.
+    HMENU fileMenu = ::GetSubMenu(mainMenu_, 0);
+    ::ModifyMenuA(fileMenu, ::GetMenuItemCount(fileMenu) - 2, MF_BYPOSITION | MF_SEPARATOR | MF_GRAYED, IDM_N5,
+                  nullptr);
+    ::SetMenu(Handle(), mainMenu_);
+    textFieldPopupMenu_.reset(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TEXTFIELDPOPUP)));
+    toolbarPopupMenu_.reset(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TOOLBARPOPUP)));
+    accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    TickCount = [] { return static_cast<unsigned long>(::GetTickCount()); };
+    CreateComponents();
+    BindCommands();
+    created_ = true;
+    OnSize();
+}
+
+TForm1::~TForm1() {
+    // The children go with the window while their owners are still alive.
+    quitOnDestroy_ = false;
+    TextField.OnChange = nullptr;
+    TextField.OnSelectionChange = nullptr;
+    ClipboardMonitor.reset();
+    Destroy();
+}
+
+void TForm1::CreateComponents() {
+    TFont font;
+    font.Name = "Fixedsys";
+    font.Height = -12;
+    font.Style = fsBold;
+    font.Charset = ANSI_CHARSET;
+    font.Color = clWindowText;
+    TextField.SetPlainText(true);
+    TextField.SetStreamFormat(TStreamFormat::sfPlainText);
+    TextField.SetUndoLimit(10);
+    TextField.SetHideSelection(false);
+    TextField.SetWordWrap(false);
+    TextField.SetWordSelection(false);
+    TextField.SetAutoURLDetect(false);
+    TextField.CreateWnd(Handle(), RECT{0, 0, 0, 0}, kTextFieldId);
+    TextField.SetFont(font);
+    TextField.OnSelectionChange = [this](TObject* sender) { TextFieldSelectionChange(sender); };
+    TextField.OnContextPopup = [this](TObject*, POINT at) { ShowTextFieldPopup(at); };
+
+    CreateStatusBar();
+
+    OpenDialog.Filter = "Text files(*.txt)|*.txt|All files(*.*)|*.*|Web(*.htm;*.html;*.shtml)|*.htm;*.shtml;*.html";
+    OpenDialog.Options = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    SaveDialog.Filter = "Text files(*.txt)|*.txt";
+    SaveDialog.Options = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
+}
+
+void TForm1::BindCommands() {
+    auto bind = [this](int id, void (TForm1::*handler)(TObject*)) {
+        commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
+    };
+    bind(IDM_NEW, &TForm1::NewBtnClick);
+    bind(IDM_OPEN, &TForm1::OpenBtnClick);
+    bind(IDM_SAVE, &TForm1::SaveBtnClick);
+    bind(IDM_SAVEAS, &TForm1::Saveas1Click);
+    bind(IDM_SAVESELECTED, &TForm1::SaveSelected1Click);
+    bind(IDM_EXIT, &TForm1::Exit1Click);
+    bind(IDM_UNDO, &TForm1::Undo1Click);
+    bind(IDM_REDO, &TForm1::Redo1Click);
+    bind(IDM_CUT, &TForm1::Cut1Click);
+    bind(IDM_CUTPOP, &TForm1::Cut1Click);
+    bind(IDM_COPY, &TForm1::Copy1Click);
+    bind(IDM_COPYPOP, &TForm1::Copy1Click);
+    bind(IDM_PASTE, &TForm1::Paste1Click);
+    bind(IDM_PASTEPOP, &TForm1::Paste1Click);
+    bind(IDM_SELECTALL, &TForm1::SelectAll1Click);
+    bind(IDM_WORDWRAP, &TForm1::WordWrap1Click);
+    bind(IDM_DETECTURLS, &TForm1::DetectURLs1Click);
+}
+
+// ---- Window messages -----------------------------------------------------------------------------
+
+LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT reflected = 0;
+    switch (msg) {
+    case WM_COMMAND:
+        if (lParam != 0 && ReflectToChild(msg, wParam, lParam, reflected)) return reflected;
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+        if (ReflectToChild(msg, wParam, lParam, reflected)) return reflected;
+        break;
+    case WM_SIZE: OnSize(); return 0;
+    case WM_SHOWWINDOW:
+        if (wParam) FormShow(this);
+        break;
+    case WM_SETFOCUS: TextField.TakeFocus(); return 0;
+    case WM_SETCURSOR:
+        if (hourglass_ && LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+            return TRUE;
+        }
+        break;
+    case WM_CLOSE: OnClose(); return 0;
+    case WM_DESTROY:
+        if (quitOnDestroy_) ::PostQuitMessage(0);
+        return 0;
+    default: break;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+void TForm1::OnCommand(int id) {
+    auto command = commands_.find(id);
+    if (command == commands_.end()) return; // items whose features come later do nothing yet
+    command->second(&gMenuSender);
+}
+
+bool TForm1::TranslateAccelerator(MSG& msg) {
+    return accelerators_ && ::TranslateAcceleratorA(Handle(), accelerators_, &msg) != 0;
+}
+
+void TForm1::OnClose() {
+    bool action = true;
+    FormClose(this, action);
+    if (!action) return;
+    quitOnDestroy_ = true;
+    Destroy();
+}
+
+void TForm1::OnSize() {
+    if (!created_) return; // sizes sent while the window itself is being made
+    Realign();
+    FormResize(this);
+}
+
+void TForm1::Realign() {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    StatusBar.Realign();
+    if (StatusBar.Visible()) client.bottom -= StatusBar.Height();
+    if (client.bottom < client.top) client.bottom = client.top;
+    TextField.SetBounds(client);
+}
+
+void TForm1::ShowTextFieldPopup(POINT at) {
+    ::TrackPopupMenu(TextFieldPopup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+}
+
+void TForm1::SetHourglass(bool busy) {
+    hourglass_ = busy;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    if (::WindowFromPoint(cursor) == Handle() || ::IsChild(Handle(), ::WindowFromPoint(cursor))) {
+        ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+    }
+}
+
+void TForm1::BindTextFieldChange() {
+    TextField.OnChange = [this](TObject* sender) { TextFieldChange(sender); };
+}
+
+void TForm1::DetachTextFieldChange() { TextField.OnChange = nullptr; }
+
+// ---- Life cycle ----------------------------------------------------------------------------------
+
+void TForm1::StartUp(const std::vector<std::string>& arguments) {
+    SetHourglass(true);
+    StartingUp = true;
+    SizeCalcEnabled = true;
+    // The stored font and options are read here once their storage exists; until then the
+    // design values below stand.
+    TextField.SetWordWrap(Checked(IDM_WORDWRAP));
+    TextField.SetWordSelection(Checked(IDM_WORDSELECT));
+    TextField.SetAutoURLDetect(Checked(IDM_DETECTURLS));
+    TextField.SetSelectionBar(Checked(IDM_SELECTIONBAR));
+    StatusBar.SetVisible(Checked(IDM_SHOWSTATUSBAR));
+    Realign();
+
+    ClipboardMonitor = std::make_unique<TClipboardMonitor>(Handle());
+    ClipboardMonitor->SetEnabled(true);
+    ClipboardMonitor->OnChange = [this](TObject*) { UpdatePaste(); };
+
+    const std::string name = arguments.empty() || arguments.front().empty() ? std::string()
+                                                                           : JoinArguments(arguments);
+    const DWORD attributes = name.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::ShowWindow(Handle(), SW_SHOW);
+        CurrentFile = name;
+        LoadFile();
+    } else {
+        NewBtnClick(nullptr);
+    }
+    BindTextFieldChange();
+    StartingUp = false;
+    SetPanelText(3, SizeText());
+    UpdateCaption();
+    SetHourglass(false);
+    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void TForm1::FormShow(TObject*) {
+    UpdateCutCopy();
+    UpdatePaste();
+    if (StartingUp) UpdateCaption();
+    StartingUp = false;
+    StatusBar.Repaint();
+}
+
+void TForm1::UpdateCaption() {
+    // The recent-files list and the favorites learn of the document here once they exist.
+    const std::string caption = CaptionFor(CurrentFile);
+    ::SetWindowTextA(Handle(), caption.c_str());
+    SetApplicationTitle(caption);
+    DocumentModified = false;
+    TextField.SetModifiedFlag(false);
+    ShowModifiedState();
+}
+
+void TForm1::FormResize(TObject*) {
+    DetachTextFieldChange();
+    RECT outer{};
+    ::GetWindowRect(Handle(), &outer);
+    StatusBar.Panels()[3].SetWidth((outer.right - outer.left) - kOtherPanelsWidth);
+    BindTextFieldChange();
+}
+
+void TForm1::Exit1Click(TObject*) { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+void TForm1::FormClose(TObject*, bool& Action) {
+    if (!QuerySave()) Action = false;
+    // The settings and the lists are written here once they exist.
+    GotoLineWindow.reset();
+}
+
+// ---- Menus ---------------------------------------------------------------------------------------
+
+std::string TForm1::MenuText(int id) const {
+    char text[512] = {};
+    HMENU menu = mainMenu_;
+    if (::GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND) <= 0) {
+        for (HMENU popup : {TextFieldPopup(), ::GetSubMenu(toolbarPopupMenu_.get(), 0)}) {
+            if (::GetMenuStringA(popup, id, text, sizeof text, MF_BYCOMMAND) > 0) break;
+        }
+    }
+    return text;
+}
+
+bool TForm1::Checked(int id) const { return (::GetMenuState(mainMenu_, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+void TForm1::SetChecked(int id, bool checked) {
+    ::CheckMenuItem(mainMenu_, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool TForm1::Enabled(int id) const {
+    HMENU menu = ::GetMenuState(mainMenu_, id, MF_BYCOMMAND) == static_cast<UINT>(-1) ? TextFieldPopup() : mainMenu_;
+    return (::GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+void TForm1::SetEnabled(int id, bool enabled) {
+    for (HMENU menu : {mainMenu_, TextFieldPopup()}) {
+        ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+std::string TForm1::Caption(int id) const {
+    const std::string text = MenuText(id);
+    return text.substr(0, text.find('\t'));
+}
+
+void TForm1::SetCaption(int id, const std::string& caption) {
+    const std::string text = MenuText(id);
+    const size_t tab = text.find('\t');
+    std::string full = caption + (tab == std::string::npos ? std::string() : text.substr(tab));
+    // Only the text: ModifyMenu would also reset the item's enabled and checked state.
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = full.data();
+    ::SetMenuItemInfoA(mainMenu_, id, FALSE, &item);
+}
+
+} // namespace nv

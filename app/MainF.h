@@ -1,0 +1,140 @@
+// TForm1: the main window and everything it owns, with the process-wide document state.
+//
+// The handlers are members of TForm1, split by concern over several files:
+//   MainF.cpp            window, layout, start-up, caption, closing
+//   MainF_Documents.cpp  loading, saving, the modified state
+//   MainF_Status.cpp     the status panels that describe the text
+//   MainF_Edit.cpp       the edit commands and their states
+//   MainF_View.cpp       view options
+#pragma once
+
+#include "app/FileDialogs.h"
+#include "base/Events.h"
+#include "base/Handles.h"
+#include "base/Window.h"
+#include "editor/NvRichEd.h"
+#include "statusbar/nvStatusBar.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace nv {
+
+class TClipboardMonitor;
+
+class TForm1 : public WindowBase, public TObject {
+public:
+    TForm1();
+    ~TForm1() override;
+
+    // ---- Process-wide document state --------------------------------------------------------------
+    std::string CurrentFile;
+    bool DocumentModified = false;
+    bool StartingUp = false;
+    bool SizeCalcEnabled = false;
+    std::unique_ptr<TClipboardMonitor> ClipboardMonitor;
+    std::unique_ptr<WindowBase> GotoLineWindow; // made on first use by Goto line
+
+    // ---- Components -------------------------------------------------------------------------------
+    TNvRichEdit TextField;
+    TnvStatusBar StatusBar;
+    TOpenDialog OpenDialog;
+    TSaveDialog SaveDialog;
+
+    // ---- Life cycle -------------------------------------------------------------------------------
+    // Start-up with the command line's arguments (already split).
+    void StartUp(const std::vector<std::string>& arguments);
+    void FormShow(TObject* Sender);
+    void FormResize(TObject* Sender);
+    // Action: true keeps closing, false keeps the window open.
+    void FormClose(TObject* Sender, bool& Action);
+    void UpdateCaption();
+    void Exit1Click(TObject* Sender);
+    // True after a failed read told the program to end without the close handling.
+    bool Terminated() const { return terminated_; }
+    // The message loop's keyboard shortcuts.
+    bool TranslateAccelerator(MSG& msg);
+
+    // ---- Documents --------------------------------------------------------------------------------
+    void LoadFile();
+    void ShowModifiedState();
+    bool QuerySave();
+    void NewBtnClick(TObject* Sender);
+    void OpenBtnClick(TObject* Sender);
+    void SaveBtnClick(TObject* Sender);
+    void Saveas1Click(TObject* Sender);
+    void SaveSelected1Click(TObject* Sender);
+    void TextFieldChange(TObject* Sender);
+
+    // ---- Status -----------------------------------------------------------------------------------
+    void TextFieldSelectionChange(TObject* Sender);
+    std::string SizeText();
+    void StatusBarPanels1Click(TObject* Sender);
+    void StatusBarPanels2Click(TObject* Sender);
+    void StatusBarPanels3Click(TObject* Sender);
+
+    // ---- Edit commands ----------------------------------------------------------------------------
+    void Undo1Click(TObject* Sender);
+    void Redo1Click(TObject* Sender);
+    void Cut1Click(TObject* Sender);
+    void Copy1Click(TObject* Sender);
+    void Paste1Click(TObject* Sender);
+    void SelectAll1Click(TObject* Sender);
+    void UpdateCutCopy();
+    void UpdatePaste();
+
+    // ---- View options -----------------------------------------------------------------------------
+    void WordWrap1Click(TObject* Sender);
+    void DetectURLs1Click(TObject* Sender);
+
+    // ---- Menus ------------------------------------------------------------------------------------
+    HMENU MainMenu() const { return mainMenu_; }
+    HMENU TextFieldPopup() const { return ::GetSubMenu(textFieldPopupMenu_.get(), 0); }
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked);
+    bool Enabled(int id) const;
+    void SetEnabled(int id, bool enabled);
+    std::string Caption(int id) const;
+    void SetCaption(int id, const std::string& caption);
+
+    // The status panels' texts, by index.
+    std::string PanelText(int index) const;
+    void SetPanelText(int index, const std::string& text);
+
+    // Time source of the size computation; tests replace it to make a computation slow.
+    std::function<unsigned long()> TickCount;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateComponents();
+    void CreateStatusBar();
+    void BindCommands();
+    void Realign();
+    void OnCommand(int id);
+    void OnClose();
+    void OnSize();
+    void ShowTextFieldPopup(POINT at);
+    void SetHourglass(bool busy);
+    void BindTextFieldChange();
+    void DetachTextFieldChange();
+    void WriteDocument(const std::string& path);
+    bool CaretValues(unsigned char& code, std::string& position) const;
+    std::string MenuText(int id) const;
+
+    HMENU mainMenu_ = nullptr; // owned by the window once set
+    Menu textFieldPopupMenu_;   // the loaded resource; the popup is its first submenu
+    Menu toolbarPopupMenu_;
+    HACCEL accelerators_ = nullptr; // resource accelerators are freed with the module
+    std::map<int, TNotifyEvent> commands_;
+    bool created_ = false;
+    bool terminated_ = false;
+    bool hourglass_ = false;
+    bool quitOnDestroy_ = true; // closing the main window ends the program's message loop
+};
+
+} // namespace nv

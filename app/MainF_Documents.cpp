@@ -1,0 +1,184 @@
+// Loading, saving and the document's modified state.
+#include "app/DocumentRules.h"
+#include "app/MainF.h"
+#include "app/SafeSave.h"
+#include "app/Texts.h"
+#include "base/Errors.h"
+#include "base/Paths.h"
+#include "base/Platform.h"
+#include "forms/resource.h"
+
+#include <limits>
+
+namespace nv {
+
+namespace {
+
+// The whole file in one read; false when it cannot be opened or read (locked, missing, too large).
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<size_t>::max() / 2) {
+        return false;
+    }
+    try {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+        if (!::ReadFile(file.get(), &bytes[done], chunk, &read, nullptr)) return false;
+        if (read == 0) break; // the file shrank meanwhile
+        done += read;
+    }
+    bytes.resize(done);
+    return true;
+}
+
+// Lets the messages that are already waiting run once; a quit request stays queued for the loop.
+void HandleWaitingMessages() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+} // namespace
+
+void TForm1::LoadFile() {
+    SetHourglass(true);
+    DetachTextFieldChange();
+    TextField.SetWholeText("");
+
+    std::string bytes;
+    if (!ReadWholeFile(CurrentFile, bytes)) {
+        std::string().swap(bytes);
+        Ask(Handle(), LoadText(IDS_READFAILED), MB_OK | MB_ICONERROR);
+        // The program ends when the running command is over, without the close handling.
+        terminated_ = true;
+        ::PostQuitMessage(0);
+        SetHourglass(false);
+        return;
+    }
+    if (bytes.size() > kLargeFileThreshold && (Checked(IDM_WORDWRAP) || Checked(IDM_DETECTURLS))) {
+        if (Ask(Handle(), LoadText(IDS_LARGEFILE), MB_YESNO | MB_ICONWARNING) == IDYES) {
+            if (Checked(IDM_WORDWRAP)) WordWrap1Click(this);
+            if (Checked(IDM_DETECTURLS)) DetectURLs1Click(this);
+            SizeCalcEnabled = false;
+        }
+    }
+    HandleWaitingMessages();
+    if (RemoveZeroBytes(bytes)) Ask(Handle(), LoadText(IDS_ZEROBYTES), MB_OK | MB_ICONWARNING);
+    TextField.SetWholeText(bytes);
+    std::string().swap(bytes);
+    BindTextFieldChange();
+    TextFieldChange(nullptr);
+    SetHourglass(false);
+}
+
+void TForm1::ShowModifiedState() {
+    SetPanelText(0, DocumentModified ? " Changed" : " Unchanged");
+    // The toolbar's Save button follows the same state once the toolbar exists.
+}
+
+bool TForm1::QuerySave() {
+    if (!DocumentModified) return true;
+    switch (Ask(Handle(), LoadText(IDS_SAVECHANGES), MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES: SaveBtnClick(nullptr); return !DocumentModified;
+    case IDNO: DocumentModified = false; return true;
+    default: return false;
+    }
+}
+
+void TForm1::NewBtnClick(TObject*) {
+    if (!QuerySave()) return;
+    TextField.ClearText();
+    SizeCalcEnabled = true;
+    ::SetWindowTextA(Handle(), "Notova");
+    SetApplicationTitle("Notova");
+    CurrentFile.clear();
+    DocumentModified = false;
+    ShowModifiedState();
+}
+
+void TForm1::OpenBtnClick(TObject*) {
+    if (!OpenDialog.Execute(Handle())) return;
+    if (!QuerySave()) return;
+    SizeCalcEnabled = true;
+    CurrentFile = OpenDialog.FileName;
+    LoadFile();
+    UpdateCaption();
+}
+
+void TForm1::WriteDocument(const std::string& path) {
+    WriteFileSafely(path, [this](const std::string& temporary) { TextField.WriteToFile(temporary); });
+}
+
+void TForm1::SaveBtnClick(TObject* Sender) {
+    if (CurrentFile.empty()) {
+        Saveas1Click(Sender);
+        return;
+    }
+    try {
+        WriteDocument(CurrentFile);
+    } catch (const std::exception&) {
+        Ask(Handle(), LoadText(IDS_UNABLETOSAVE) + CurrentFile + "\r\n" + LoadText(IDS_READONLY), MB_OK | MB_ICONERROR);
+        Saveas1Click(Sender);
+        return;
+    }
+    DocumentModified = false;
+    if (Sender) ShowModifiedState();
+}
+
+void TForm1::Saveas1Click(TObject* Sender) {
+    SaveDialog.FileName = CurrentFile.empty() ? "Untitled.txt" : ExtractFileName(CurrentFile);
+    if (!SaveDialog.Execute(Handle())) return;
+    const std::string target = SaveAsTarget(SaveDialog.FileName);
+    // The name changes only once the file is written: a failed write keeps the old name.
+    WriteDocument(target);
+    CurrentFile = target;
+    DocumentModified = false;
+    if (Sender) UpdateCaption();
+}
+
+void TForm1::SaveSelected1Click(TObject*) {
+    if (SaveDialog.Execute(Handle())) {
+        TextField.SetSelectionStreamMode(true);
+        try {
+            WriteDocument(SaveSelectedTarget(SaveDialog.FileName));
+        } catch (...) {
+            TextField.SetSelectionStreamMode(false);
+            throw;
+        }
+        TextField.SetSelectionStreamMode(false);
+        TextFieldChange(nullptr);
+    }
+    if (!TextField.TakeFocus()) {
+        ShowIgnoreBox(Handle(), LoadText(IDS_FOUNDABUG) + LoadText(IDS_AUTHOREMAIL) + LoadText(IDS_BUGHARMLESS));
+    }
+}
+
+void TForm1::TextFieldChange(TObject* Sender) {
+    if (StartingUp) return;
+    DocumentModified = true;
+    ShowModifiedState();
+    SetEnabled(IDM_UNDO, TextField.UndoAvailable());
+    SetCaption(IDM_UNDO, UndoCaption(TextField.NextUndoKind()));
+    SetEnabled(IDM_REDO, TextField.RedoAvailable());
+    SetCaption(IDM_REDO, RedoCaption(TextField.NextRedoKind()));
+    if (StatusBar.Visible()) SetPanelText(3, SizeText());
+    TextFieldSelectionChange(Sender);
+}
+
+} // namespace nv

@@ -1,0 +1,140 @@
+// The status panels that describe the text: character code, position and size.
+#include "app/MainF.h"
+#include "app/StatusText.h"
+
+#include <windows.h>
+
+namespace nv {
+
+namespace {
+constexpr int kStatusBarId = 101;
+
+// The user's thousands separator, no decimals.
+std::string FormatCount(unsigned long long count) {
+    char separator[8] = ",";
+    ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof separator);
+    char decimal[8] = ".";
+    ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, sizeof decimal);
+    NUMBERFMTA format{};
+    format.NumDigits = 0;
+    format.LeadingZero = 1; // without it Wine formats zero as an empty string
+    format.Grouping = 3;
+    format.lpDecimalSep = decimal;
+    format.lpThousandSep = separator;
+    format.NegativeOrder = 1;
+    const std::string digits = std::to_string(count);
+    char formatted[64] = {};
+    if (::GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digits.c_str(), &format, formatted, sizeof formatted) > 0) {
+        return formatted;
+    }
+    return GroupThousands(count, separator);
+}
+} // namespace
+
+void TForm1::CreateStatusBar() {
+    StatusBar.CreateWnd(Handle(), kStatusBarId);
+    TFont font;
+    font.Name = "MS Sans Serif";
+    font.Height = -11;
+    StatusBar.SetFont(font);
+    struct Design {
+        const char* text;
+        TAlignment alignment;
+        int width;
+        TnvStatusPanelType type;
+        void (TForm1::*click)(TObject*);
+    };
+    static const Design kPanels[] = {
+        {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
+        {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
+        {"Line:", taCenter, 120, sptNormal, &TForm1::StatusBarPanels2Click},
+        {"0 Bytes", taRightJustify, 205, sptNormal, &TForm1::StatusBarPanels3Click},
+        {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
+        {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
+    };
+    StatusBar.Panels().BeginUpdate();
+    for (const Design& design : kPanels) {
+        TnvStatusPanel& panel = StatusBar.Panels().Add();
+        panel.SetText(design.text);
+        panel.SetAlignment(design.alignment);
+        panel.SetWidth(design.width);
+        panel.SetPanelType(design.type);
+        if (design.type != sptNormal) panel.SetAutoFit(true);
+        if (design.click) {
+            auto click = design.click;
+            panel.OnClick = [this, click](TObject* sender) { (this->*click)(sender); };
+        }
+    }
+    StatusBar.Panels().EndUpdate();
+}
+
+std::string TForm1::PanelText(int index) const { return StatusBar.Panels()[index].Text(); }
+
+void TForm1::SetPanelText(int index, const std::string& text) { StatusBar.Panels()[index].SetText(text); }
+
+// The code of the character at the caret and the position text, read from the control around the
+// caret alone: a caret move never reads the whole text.
+bool TForm1::CaretValues(unsigned char& code, std::string& position) const {
+    const long length = TextField.TextLength();
+    if (length <= 0) return false;
+    const long caret = TextField.SelectionStart();
+    const long line = TextField.LineOfPosition(caret);
+    const long lineStart = TextField.LineStart(line);
+    const std::string atCaret = caret < length ? TextField.TextRange(caret, caret + 1) : std::string();
+    code = atCaret.empty() ? 0 : static_cast<unsigned char>(atCaret[0]);
+    position = PositionText(caret, caret - lineStart, line + 1);
+    return true;
+}
+
+void TForm1::TextFieldSelectionChange(TObject*) {
+    if (StatusBar.Visible()) {
+        unsigned char code = 0;
+        std::string position;
+        if (SizeCalcEnabled && CaretValues(code, position)) {
+            SetPanelText(1, CharCodeText(code));
+            SetPanelText(2, position);
+        } else {
+            SetPanelText(1, "ASCII");
+            SetPanelText(2, "Pos:");
+        }
+    }
+    UpdateCutCopy();
+}
+
+std::string TForm1::SizeText() {
+    if (!SizeCalcEnabled) return kSizeDisabledText;
+    const unsigned long start = TickCount();
+    SetPanelText(3, kCalculatingText);
+    StatusBar.Repaint();
+    // Line breaks count two, as they are saved.
+    const std::string text = SizeTextFor(FormatCount(static_cast<unsigned long long>(TextField.TextLengthAsCrLf())));
+    if (TookTooLong(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(TickCount()))) {
+        SizeCalcEnabled = false;
+    }
+    return text;
+}
+
+void TForm1::StatusBarPanels1Click(TObject*) {
+    SetPanelText(1, kCalculatingText);
+    StatusBar.Repaint();
+    unsigned char code = 0;
+    std::string position;
+    SetPanelText(1, CaretValues(code, position) ? CharCodeText(code) : "ASCII");
+}
+
+void TForm1::StatusBarPanels2Click(TObject*) {
+    SetPanelText(2, kCalculatingText);
+    StatusBar.Repaint();
+    unsigned char code = 0;
+    std::string position;
+    SetPanelText(2, CaretValues(code, position) ? position : "Line:");
+}
+
+void TForm1::StatusBarPanels3Click(TObject*) {
+    SetPanelText(3, kCalculatingText);
+    StatusBar.Repaint();
+    SizeCalcEnabled = true;
+    SetPanelText(3, SizeText());
+}
+
+} // namespace nv

@@ -1,0 +1,15 @@
+// Writing a document without ever destroying the old file: the text goes to a temporary file in
+// the target's folder, which then replaces the target.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace nv {
+
+// `write` writes the document to the temporary path it is given, which carries the target's
+// extension. Failures raise EFCreateError("Cannot create file <target>") or the writer's own error;
+// the target is then as it was.
+void WriteFileSafely(const std::string& target, const std::function<void(const std::string& path)>& write);
+
+} // namespace nv

@@ -1,0 +1,82 @@
+// A started main window per test, with its message boxes and file dialogs answered by the test.
+#pragma once
+
+#include "app/MainF.h"
+#include "forms/resource.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace nv::test {
+
+class FormTest : public ::testing::Test {
+protected:
+    void Start(const std::vector<std::string>& arguments = {}) {
+        form = std::make_unique<TForm1>();
+        form->StartUp(arguments);
+        if (!::IsWindowVisible(form->Handle())) ::ShowWindow(form->Handle(), SW_SHOW);
+        PumpMessages();
+    }
+
+    void TearDown() override {
+        if (form) {
+            form->DocumentModified = false; // nothing to ask about on the way out
+            form.reset();
+        }
+        DrainQuit();
+        EXPECT_EQ(dialogs.Unexpected(), 0) << "a dialog showed that the test did not expect";
+        EXPECT_EQ(dialogs.Unanswered(), 0u) << "a dialog the test expected did not show";
+    }
+
+    // Closing the main window asks the message loop to end; the tests' loops take that request away.
+    static bool DrainQuit() {
+        bool quit = false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        return quit;
+    }
+
+    // Enter reaches the control as a key press; other characters as characters.
+    void Type(const std::string& chars) {
+        for (char c : chars) {
+            if (c == '\r') {
+                ::SendMessageA(form->TextField.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+            } else {
+                ::SendMessageA(form->TextField.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+            }
+        }
+    }
+
+    void Command(int id) { ::SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // Loads a file as the Open command does after its dialog.
+    void Open(const std::string& path) {
+        form->CurrentFile = path;
+        form->LoadFile();
+        form->UpdateCaption();
+    }
+
+    std::string Caption() const {
+        char text[1024] = {};
+        ::GetWindowTextA(form->Handle(), text, sizeof text);
+        return text;
+    }
+
+    const SeenDialog& LastDialog() const { return dialogs.Seen().back(); }
+
+    DialogResponder dialogs;
+    TempDir dir;
+    std::unique_ptr<TForm1> form;
+};
+
+} // namespace nv::test

@@ -1,0 +1,201 @@
+// The main window's start-up, caption, layout and closing, with the real controls.
+#include "tests/app/FormFixture.h"
+
+#include <shellapi.h>
+
+namespace nv::test {
+namespace {
+
+using MainForm = FormTest;
+
+TEST_F(MainForm, StartsUntitledWithoutArguments) {
+    Start();
+    EXPECT_EQ(Caption(), "Notova");
+    EXPECT_EQ(form->CurrentFile, "");
+    EXPECT_FALSE(form->DocumentModified);
+    EXPECT_FALSE(form->StartingUp);
+    EXPECT_TRUE(form->SizeCalcEnabled);
+    EXPECT_EQ(form->TextField.GetWholeText(), "");
+    EXPECT_EQ(form->PanelText(0), " Unchanged");
+    EXPECT_EQ(form->PanelText(3), "0 Bytes");
+    EXPECT_TRUE(dialogs.Seen().empty());
+}
+
+TEST_F(MainForm, DesignValues) {
+    Start();
+    RECT outer{};
+    ::GetWindowRect(form->Handle(), &outer);
+    EXPECT_EQ(outer.left, 237);
+    EXPECT_EQ(outer.top, 152);
+    EXPECT_EQ(outer.right - outer.left, 500);
+    EXPECT_EQ(outer.bottom - outer.top, 423);
+    EXPECT_EQ(form->StatusBar.Panels().Count(), 6);
+    EXPECT_EQ(form->PanelText(4), " NUM ");
+    EXPECT_EQ(form->PanelText(5), " CAPS ");
+    EXPECT_EQ(form->StatusBar.Panels()[2].Width(), 120);
+    EXPECT_EQ(form->StatusBar.Panels()[3].Width(), 205);
+    EXPECT_EQ(form->StatusBar.Height(), 19);
+
+    EXPECT_EQ(form->Caption(IDM_NEW), "&New");
+    EXPECT_EQ(form->Caption(IDM_SAVESELECTED), "Save &Selected...");
+    EXPECT_EQ(form->Caption(IDM_DETECTURLS), "&Detect URL's");
+    EXPECT_EQ(form->Caption(IDM_AUTOINTEND), "Auto-&Intend");
+    EXPECT_FALSE(form->Checked(IDM_WORDWRAP));
+    EXPECT_TRUE(form->Checked(IDM_WORDSELECT));
+    EXPECT_TRUE(form->Checked(IDM_DETECTURLS));
+    EXPECT_TRUE(form->Checked(IDM_SELECTIONBAR));
+    EXPECT_TRUE(form->Checked(IDM_SHOWSTATUSBAR));
+    EXPECT_FALSE(form->Checked(IDM_AUTOINTEND));
+    EXPECT_TRUE(form->Checked(IDM_AUTOSAVESETTINGS));
+    EXPECT_FALSE(form->Enabled(IDM_N5)) << "the separator above Exit is disabled";
+    // The text field follows the options.
+    EXPECT_FALSE(form->TextField.WordWrap());
+    EXPECT_TRUE(form->TextField.AutoURLDetect());
+    EXPECT_TRUE(form->TextField.SelectionBar());
+    EXPECT_EQ(form->TextField.UndoLimit(), 10);
+    EXPECT_EQ(form->TextField.Font().Name, "Fixedsys");
+}
+
+TEST_F(MainForm, KeyboardShortcutsRunTheirCommands) {
+    Start();
+    Type("abc");
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    MSG msg{form->TextField.Handle(), WM_KEYDOWN, 'A', 1, 0, {}};
+    const bool translated = form->TranslateAccelerator(msg);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_TRUE(translated);
+    EXPECT_EQ(form->TextField.SelectionLength(), 3) << "Ctrl+A selects all";
+}
+
+TEST_F(MainForm, OpensAnUnquotedPathWithSpaces) {
+    ASSERT_TRUE(::CreateDirectoryA(dir.File("my notes").c_str(), nullptr));
+    const std::string path = dir.File("my notes\\first draft.txt");
+    WriteFileBytes(path, "hello\r\nworld");
+    std::vector<std::string> arguments;
+    std::string part;
+    for (char c : path + " ") {
+        if (c == ' ') {
+            arguments.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    ASSERT_GE(arguments.size(), 3u);
+    Start(arguments);
+    EXPECT_EQ(Caption(), "Notova - " + path);
+    EXPECT_EQ(form->CurrentFile, path);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello\r\nworld");
+    EXPECT_FALSE(form->DocumentModified);
+    EXPECT_EQ(form->PanelText(0), " Unchanged");
+    EXPECT_EQ(form->PanelText(3), "12 Bytes");
+}
+
+TEST_F(MainForm, AMissingFileStartsUntitledWithoutAMessage) {
+    Start({dir.File("no such file.txt")});
+    EXPECT_EQ(Caption(), "Notova");
+    EXPECT_EQ(form->CurrentFile, "");
+    EXPECT_EQ(form->PanelText(0), " Unchanged");
+    EXPECT_TRUE(dialogs.Seen().empty());
+}
+
+TEST_F(MainForm, ResizingSetsTheSizePanelWithoutMarkingTheDocument) {
+    Start();
+    ::SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(form->StatusBar.Panels()[3].Width(), 305);
+    EXPECT_FALSE(form->DocumentModified);
+    EXPECT_EQ(form->PanelText(0), " Unchanged");
+    RECT field{}, client{};
+    ::GetWindowRect(form->TextField.Handle(), &field);
+    ::GetClientRect(form->Handle(), &client);
+    EXPECT_EQ(field.right - field.left, client.right);
+    EXPECT_EQ(field.bottom - field.top, client.bottom - 19) << "the text field ends above the status bar";
+}
+
+TEST_F(MainForm, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
+    Start();
+    Type("x");
+    dialogs.Press(IDCANCEL);
+    form->Exit1Click(nullptr);
+    ASSERT_EQ(dialogs.Seen().size(), 1u);
+    EXPECT_EQ(LastDialog().Text, "Save changes?");
+    EXPECT_EQ(LastDialog().Icon, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(LastDialog().Buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
+    EXPECT_TRUE(::IsWindow(form->Handle()));
+    EXPECT_EQ(form->TextField.GetWholeText(), "x");
+    EXPECT_FALSE(DrainQuit());
+
+    dialogs.Press(IDNO);
+    ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialogs.Seen().size(), 2u);
+    EXPECT_FALSE(::IsWindow(form->Handle())) << "No closes without saving";
+    EXPECT_TRUE(DrainQuit()) << "closing the main window ends the message loop";
+}
+
+TEST_F(MainForm, ClosingUnchangedAsksNothing) {
+    Start();
+    form->Exit1Click(nullptr);
+    EXPECT_FALSE(::IsWindow(form->Handle()));
+    EXPECT_TRUE(dialogs.Seen().empty());
+    EXPECT_TRUE(DrainQuit());
+}
+
+// The read failure ends the program: run it in a child process of the real program.
+TEST(MainFormProcess, AFileLockedByAnotherProgramShowsTheMessageAndEnds) {
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string exe = self;
+    exe = exe.substr(0, exe.find_last_of('\\')); // tests\app
+    exe = exe.substr(0, exe.find_last_of('\\')); // tests
+    exe = exe.substr(0, exe.find_last_of('\\')) + "\\app\\notova.exe";
+    ASSERT_TRUE(FileExists(exe)) << exe;
+    TempDir dir;
+    const std::string path = dir.File("locked.txt");
+    WriteFileBytes(path, "secret");
+    FileHandle lock(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+
+    std::string commandLine = "\"" + exe + "\" " + path;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                 &process));
+    KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+
+    // Find the child's message box and answer it.
+    HWND box = nullptr;
+    for (int i = 0; i < 200 && !box; ++i) {
+        ::EnumThreadWindows(
+            process.dwThreadId,
+            [](HWND wnd, LPARAM found) {
+                char cls[32] = {};
+                ::GetClassNameA(wnd, cls, sizeof cls);
+                if (std::string(cls) == "#32770" && ::IsWindowVisible(wnd)) {
+                    *reinterpret_cast<HWND*>(found) = wnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        if (!box) ::Sleep(50);
+    }
+    ASSERT_TRUE(box) << "the program showed no message";
+    const SeenDialog seen = DescribeDialog(box);
+    EXPECT_EQ(seen.Text, "Unknown error accured when trying to read the file.\r\nNotova will close.");
+    EXPECT_EQ(seen.Buttons, (std::vector<int>{IDOK}));
+    PressButton(box, IDOK);
+    ASSERT_EQ(::WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0) << "the program did not end";
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    lock.reset();
+    EXPECT_EQ(ReadFileBytes(path), "secret");
+}
+
+} // namespace
+} // namespace nv::test

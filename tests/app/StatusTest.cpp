@@ -1,0 +1,184 @@
+// The status panels that describe the text, and the edit commands' states, in the real window.
+#include "tests/app/FormFixture.h"
+
+namespace nv::test {
+namespace {
+
+using Status = FormTest;
+
+TEST_F(Status, CaretPanelsShowCodeAndPosition) {
+    Start();
+    form->TextField.SetWholeText("abc");
+    form->TextField.MoveCaret(1);
+    EXPECT_EQ(form->PanelText(1), "#98");
+    EXPECT_EQ(form->PanelText(2), "Pos: 1  1@1");
+
+    form->TextField.SetWholeText("ab\r\ncd");
+    form->TextField.MoveCaret(4); // before d
+    EXPECT_EQ(form->PanelText(1), "#100");
+    EXPECT_EQ(form->PanelText(2), "Pos: 4  1@2");
+    form->TextField.MoveCaret(2); // on the line break
+    EXPECT_EQ(form->PanelText(1), "#13");
+
+    form->TextField.MoveCaret(5); // the very end
+    EXPECT_EQ(form->PanelText(1), "#0");
+    EXPECT_EQ(form->PanelText(2), "Pos: 5  2@2");
+
+    form->TextField.SetWholeText("caf\xE9");
+    form->TextField.MoveCaret(3);
+    EXPECT_EQ(form->PanelText(1), "#233");
+
+    form->TextField.SetWholeText("");
+    EXPECT_EQ(form->PanelText(1), "ASCII");
+    EXPECT_EQ(form->PanelText(2), "Pos:");
+}
+
+TEST_F(Status, SizeCountsLineBreaksTwiceWithThousands) {
+    Start();
+    Type("ab\rcd");
+    EXPECT_EQ(form->PanelText(3), "6 Bytes");
+    form->TextField.SetWholeText(std::string(1234567, 'x'));
+    EXPECT_EQ(form->PanelText(3), "1,234,567 Bytes");
+}
+
+TEST_F(Status, WithWordWrapTheCodeIsStillTheCharacterAtTheCaret) {
+    Start();
+    form->WordWrap1Click(nullptr);
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "word" + std::to_string(i) + " ";
+    text += "\r\nZ";
+    form->TextField.SetWholeText(text);
+    ASSERT_GT(form->TextField.LineOfPosition(static_cast<long>(text.size()) - 3), 1) << "the paragraph wraps";
+    const long z = form->TextField.TextLength() - 1;
+    form->TextField.MoveCaret(z);
+    EXPECT_EQ(form->PanelText(1), "#90");
+    form->TextField.MoveCaret(z + 1);
+    EXPECT_EQ(form->PanelText(1), "#0");
+}
+
+TEST_F(Status, HiddenStatusBarKeepsPanelsButCutCopyFollow) {
+    Start();
+    Type("hello");
+    form->StatusBar.SetVisible(false);
+    const std::string code = form->PanelText(1), position = form->PanelText(2), size = form->PanelText(3);
+    form->TextField.MoveCaret(0);
+    form->TextField.SetSelectionLength(2);
+    Type("J");
+    EXPECT_EQ(form->PanelText(1), code);
+    EXPECT_EQ(form->PanelText(2), position);
+    EXPECT_EQ(form->PanelText(3), size);
+    form->TextField.SetSelectionLength(2);
+    EXPECT_TRUE(form->Enabled(IDM_CUT));
+    EXPECT_TRUE(form->Enabled(IDM_COPY));
+}
+
+TEST_F(Status, ASlowComputationFreezesAndClicksComputeOnRequest) {
+    Start();
+    unsigned long now = 1000;
+    form->TickCount = [&now] { return now += 126; }; // each computation looks 126 ms long
+    Type("ab");
+    EXPECT_TRUE(form->SizeCalcEnabled) << "126 ms stays live";
+    form->TickCount = [&now] { return now += 251; };
+    Type("c");
+    EXPECT_FALSE(form->SizeCalcEnabled);
+    EXPECT_EQ(form->PanelText(3), "3 Bytes") << "the size just computed still shows";
+    form->TextField.MoveCaret(1);
+    EXPECT_EQ(form->PanelText(1), "ASCII");
+    EXPECT_EQ(form->PanelText(2), "Pos:");
+    Type("d");
+    EXPECT_EQ(form->PanelText(3), "Size calculation disabled due to large file");
+
+    form->StatusBarPanels1Click(nullptr);
+    EXPECT_EQ(form->PanelText(1), "#98");
+    form->StatusBarPanels2Click(nullptr);
+    EXPECT_EQ(form->PanelText(2), "Pos: 2  2@1");
+    EXPECT_FALSE(form->SizeCalcEnabled) << "clicks on panels 1 and 2 compute once";
+    form->TextField.MoveCaret(0);
+    EXPECT_EQ(form->PanelText(1), "ASCII");
+
+    form->TickCount = [&now] { return now += 10; };
+    form->StatusBarPanels3Click(nullptr);
+    EXPECT_TRUE(form->SizeCalcEnabled) << "a click on the size panel returns to live";
+    EXPECT_EQ(form->PanelText(3), "4 Bytes");
+    form->TextField.MoveCaret(1);
+    EXPECT_EQ(form->PanelText(1), "#100");
+}
+
+TEST_F(Status, ClicksOnAnEmptyTextFallBack) {
+    Start();
+    form->StatusBarPanels1Click(nullptr);
+    EXPECT_EQ(form->PanelText(1), "ASCII");
+    form->StatusBarPanels2Click(nullptr);
+    EXPECT_EQ(form->PanelText(2), "Line:");
+}
+
+using EditCommands = FormTest;
+
+TEST_F(EditCommands, CutAndCopyFollowTheSelectionInMenuAndPopup) {
+    Start();
+    Type("abc");
+    for (int id : {IDM_CUT, IDM_COPY, IDM_CUTPOP, IDM_COPYPOP}) EXPECT_FALSE(form->Enabled(id)) << id;
+    form->TextField.MoveCaret(0);
+    form->TextField.SetSelectionLength(1);
+    for (int id : {IDM_CUT, IDM_COPY, IDM_CUTPOP, IDM_COPYPOP}) EXPECT_TRUE(form->Enabled(id)) << id;
+    form->TextField.MoveCaret(2);
+    for (int id : {IDM_CUT, IDM_COPY, IDM_CUTPOP, IDM_COPYPOP}) EXPECT_FALSE(form->Enabled(id)) << id;
+}
+
+TEST_F(EditCommands, CommandsWorkFromTheMenuAndThePopup) {
+    Start();
+    Type("hello world");
+    Command(IDM_SELECTALL);
+    EXPECT_EQ(form->TextField.SelectionLength(), 11);
+    form->TextField.MoveCaret(0);
+    form->TextField.SetSelectionLength(5);
+    Command(IDM_COPYPOP);
+    form->TextField.MoveCaret(11);
+    Command(IDM_PASTE);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello worldhello");
+    form->TextField.MoveCaret(0);
+    form->TextField.SetSelectionLength(6);
+    Command(IDM_CUT);
+    EXPECT_EQ(form->TextField.GetWholeText(), "worldhello");
+    Command(IDM_UNDO);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello worldhello");
+    Command(IDM_REDO);
+    EXPECT_EQ(form->TextField.GetWholeText(), "worldhello");
+    Command(IDM_PASTEPOP);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello worldhello");
+}
+
+TEST_F(EditCommands, UndoWithNothingToUndoMarksTheDocumentChanged) {
+    Start();
+    ASSERT_FALSE(form->DocumentModified);
+    Command(IDM_UNDO);
+    EXPECT_EQ(form->TextField.GetWholeText(), "");
+    EXPECT_TRUE(form->DocumentModified);
+    EXPECT_EQ(form->PanelText(0), " Changed");
+    EXPECT_FALSE(form->Enabled(IDM_UNDO));
+}
+
+TEST_F(EditCommands, PasteFollowsTheClipboard) {
+    Start();
+    SetClipboardText("clip");
+    for (int i = 0; i < 50 && !form->Enabled(IDM_PASTE); ++i) {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    EXPECT_TRUE(form->Enabled(IDM_PASTE));
+    EXPECT_TRUE(form->Enabled(IDM_PASTEPOP));
+    {
+        ClipboardOpen clipboard(nullptr);
+        ASSERT_TRUE(clipboard);
+        ::EmptyClipboard();
+    }
+    for (int i = 0; i < 50 && form->Enabled(IDM_PASTE); ++i) {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    EXPECT_FALSE(form->Enabled(IDM_PASTE));
+    EXPECT_FALSE(form->Enabled(IDM_PASTEPOP));
+}
+
+} // namespace
+} // namespace nv::test
