@@ -239,6 +239,31 @@ TEST_F(SaveAs, AppendsTxtOnlyWhenTheFileNameHasNoDot) {
     Command(IDM_SAVEAS);
     EXPECT_EQ(form->CurrentFile, dir.File("notes.md"));
     EXPECT_TRUE(FileExists(dir.File("notes.md")));
+
+    dialogs.ChooseFile(dir.File("plain."));
+    Command(IDM_SAVEAS);
+    EXPECT_EQ(form->CurrentFile, dir.File("plain.")) << "a trailing dot counts as an extension";
+    EXPECT_FALSE(FileExists(dir.File("plain..txt")));
+}
+
+TEST_F(SaveAs, ClosingWithYesOnAnUntitledDocumentAndACancelledDialogStaysOpen) {
+    Start();
+    Type("unsaved");
+    dialogs.Press(IDYES);    // save changes?
+    dialogs.Press(IDCANCEL); // the save dialog
+    ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialogs.Seen().size(), 2u);
+    EXPECT_TRUE(::IsWindow(form->Handle()));
+    EXPECT_TRUE(form->DocumentModified);
+    EXPECT_EQ(form->TextField.GetWholeText(), "unsaved");
+
+    const std::string path = dir.File("kept.txt");
+    dialogs.Press(IDYES);
+    dialogs.ChooseFile(path);
+    ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(form->Handle()));
+    EXPECT_EQ(ReadFileBytes(path), "unsaved");
+    EXPECT_TRUE(DrainQuit());
 }
 
 TEST_F(SaveAs, RtfNameWritesRichTextAndSaveKeepsDoingSo) {

@@ -158,15 +158,55 @@ TEST_F(EditCommands, UndoWithNothingToUndoMarksTheDocumentChanged) {
     EXPECT_FALSE(form->Enabled(IDM_UNDO));
 }
 
+// Puts text on the clipboard from another process: this test program, run again for one test.
+bool SetClipboardFromAnotherProcess(const std::string& text) {
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ::SetEnvironmentVariableA("NOTOVA_CLIPBOARD_TEXT", text.c_str());
+    std::string commandLine = std::string("\"") + self +
+                              "\" --gtest_also_run_disabled_tests --gtest_filter=ClipboardChild.DISABLED_SetsText";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &process)) {
+        return false;
+    }
+    KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    // Keep handling messages while the child works: the clipboard notifications arrive here.
+    for (int i = 0; i < 400 && ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; ++i) {
+        PumpMessages();
+        ::Sleep(25);
+    }
+    DWORD exitCode = 1;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    return exitCode == 0;
+}
+
+TEST(ClipboardChild, DISABLED_SetsText) {
+    char text[256] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("NOTOVA_CLIPBOARD_TEXT", text, sizeof text), 0u);
+    SetClipboardText(text);
+}
+
 TEST_F(EditCommands, PasteFollowsTheClipboard) {
     Start();
-    SetClipboardText("clip");
+    {
+        ClipboardOpen clipboard(nullptr);
+        ASSERT_TRUE(clipboard);
+        ::EmptyClipboard();
+    }
+    PumpMessages();
+    EXPECT_FALSE(form->Enabled(IDM_PASTE));
+    ASSERT_TRUE(SetClipboardFromAnotherProcess("from elsewhere"));
     for (int i = 0; i < 50 && !form->Enabled(IDM_PASTE); ++i) {
         PumpMessages();
         ::Sleep(10);
     }
     EXPECT_TRUE(form->Enabled(IDM_PASTE));
     EXPECT_TRUE(form->Enabled(IDM_PASTEPOP));
+    Command(IDM_PASTE);
+    EXPECT_EQ(form->TextField.GetWholeText(), "from elsewhere");
     {
         ClipboardOpen clipboard(nullptr);
         ASSERT_TRUE(clipboard);
