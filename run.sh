@@ -3,7 +3,7 @@
 # Without a display it runs under Xvfb, saves a screenshot to build/notova.png and closes.
 set -euo pipefail
 cd "$(dirname "$0")"
-scripts/setup.sh
+scripts/setup.sh imagemagick
 cmake --preset release >/dev/null && cmake --build --preset release -j"$(nproc)" >/dev/null
 cmake --preset wine >/dev/null && cmake --build --preset wine -j"$(nproc)" --target notova >/dev/null
 echo "Built build/release/app/notova.exe (32-bit)"

@@ -160,6 +160,9 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), ::GetModuleHandleA(nullptr),
                               nullptr);
     if (!hwnd_) throw EError(Format("Error creating window class %s", std::string(RichEditClassName())));
+    // ES_SELECTIONBAR shares its bit with WS_MAXIMIZE, so the new child fills its parent: put it back.
+    ::SetWindowPos(hwnd_, nullptr, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
+                   bounds_.bottom - bounds_.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowSubclass(hwnd_, &TNvRichEdit::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 
     const int level = RichEditVersion();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Notova needs on Debian 12. Safe to run again.
 set -euo pipefail
-packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine xvfb googletest cmake g++ xdotool)
+# Extra packages may be named on the command line (run.sh adds the screenshot tool).
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine xvfb googletest cmake g++ xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -103,6 +103,23 @@ TEST_F(MainForm, AMissingFileStartsUntitledWithoutAMessage) {
     EXPECT_TRUE(dialogs.Seen().empty());
 }
 
+TEST_F(MainForm, TheTextFieldEndsAboveTheStatusBarAfterLoading) {
+    WriteFileBytes(dir.File("a.txt"), "abc");
+    Start({dir.File("a.txt")});
+    RECT field{}, bar{}, client{};
+    ::GetWindowRect(form->TextField.Handle(), &field);
+    ::GetWindowRect(form->StatusBar.Handle(), &bar);
+    ::MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&field), 2);
+    ::MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&bar), 2);
+    ::GetClientRect(form->Handle(), &client);
+    EXPECT_TRUE(::IsWindowVisible(form->StatusBar.Handle()));
+    EXPECT_EQ(field.left, 0);
+    EXPECT_EQ(field.top, 0);
+    EXPECT_EQ(field.bottom, bar.top);
+    EXPECT_EQ(bar.bottom, client.bottom);
+    EXPECT_EQ(bar.bottom - bar.top, 19);
+}
+
 TEST_F(MainForm, ResizingSetsTheSizePanelWithoutMarkingTheDocument) {
     Start();
     ::SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);

@@ -234,6 +234,26 @@ TEST_F(TextField, PasteReplacesOnlyTheSelection) {
     EXPECT_TRUE(field.PasteAvailable());
 }
 
+TEST_F(TextField, TheWindowKeepsItsBoundsWithTheSelectionBar) {
+    // The selection bar's style bit is also the maximize bit of a child window.
+    const RECT bounds{10, 20, 210, 120};
+    field.SetBounds(bounds);
+    for (int round = 0; round < 2; ++round) {
+        field.SetSelectionBar(round == 0 ? false : true); // a rebuild each time
+        RECT rect{};
+        ::GetWindowRect(field.Handle(), &rect);
+        ::MapWindowPoints(nullptr, host.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, 10);
+        EXPECT_EQ(rect.top, 20);
+        EXPECT_EQ(rect.right, 210);
+        EXPECT_EQ(rect.bottom, 120);
+    }
+    field.SetWholeText("x");
+    RECT rect{};
+    ::GetWindowRect(field.Handle(), &rect);
+    EXPECT_EQ(rect.bottom - rect.top, 100);
+}
+
 TEST_F(TextField, RebuildKeepsTextAndModifiedFlag) {
     field.SetWholeText("line one\r\nline two");
     field.SetModifiedFlag(true);
