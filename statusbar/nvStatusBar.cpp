@@ -189,8 +189,12 @@ void TnvStatusPanel::WithdrawRegistrations() noexcept {
 
 // ---- TnvStatusPanels -----------------------------------------------------------------------------
 
-TnvStatusPanel& TnvStatusPanels::Items(int index) const {
+void TnvStatusPanels::CheckIndex(int index) const {
     if (index < 0 || index >= Count()) throw EListError(Format(kIndexError, index));
+}
+
+TnvStatusPanel& TnvStatusPanels::Items(int index) const {
+    CheckIndex(index);
     return *items_[static_cast<size_t>(index)];
 }
 
@@ -208,7 +212,7 @@ TnvStatusPanel& TnvStatusPanels::Add() {
 }
 
 void TnvStatusPanels::Delete(int index) {
-    Items(index);
+    CheckIndex(index);
     std::unique_ptr<TnvStatusPanel> doomed = std::move(items_[static_cast<size_t>(index)]);
     items_.erase(items_.begin() + index);
     doomed.reset();
@@ -570,7 +574,7 @@ bool TnvStatusBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
 void TnvStatusBar::OnSize() {
     int edge = 0;
     Call(SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&edge));
-    partStyles_.resize(1);
+    partStyles_.resize(1, kUnsetPartStyle);
     LayoutParts();
 }
 

@@ -140,6 +140,8 @@ public:
     };
 
 private:
+    void CheckIndex(int index) const;
+
     TnvStatusBar& owner_;
     std::vector<std::unique_ptr<TnvStatusPanel>> items_;
     int updateCount_ = 0;

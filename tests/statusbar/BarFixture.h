@@ -7,12 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace nv::test {
 
-constexpr TColor kBarColor = 0x00C08020;        // a background no system colour shares
+constexpr TColor kBarColor = 0x00C08020; // a background no system colour shares
 constexpr COLORREF kBarRgb = RGB(0x20, 0x80, 0xC0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kSentinel = RGB(0xFF, 0x00, 0xFF);
 
 class BarFixture : public ::testing::Test {
@@ -28,74 +27,49 @@ protected:
         bar.CreateWnd(host.Handle(), 200);
         Paint();
     }
-
-    // Runs the native paint cycle now, with WM_DRAWITEM reflected by the host.
+    // The native paint cycle, with WM_DRAWITEM reflected by the host; then the X server's late
+    // exposures, so they repaint nothing later in the test.
     void Paint() {
         bar.Repaint();
-        Settle();
+        for (int i = 0; i < 5; ++i, ::Sleep(20)) PumpMessages();
     }
-
-    // Lets the X server's late exposures of new windows arrive, so they repaint nothing later.
-    static void Settle() {
-        for (int i = 0; i < 5; ++i) {
-            PumpMessages();
-            ::Sleep(20);
-        }
-        PumpMessages();
-    }
-
-    // Runs only the posted messages of one kind for a window: late activations from the X server
-    // would otherwise repaint the whole bar in the middle of a test.
+    // Runs only the posted messages of one kind: a late activation would repaint the whole bar.
     static int DispatchPosted(HWND window, UINT message) {
         int n = 0;
-        MSG msg;
-        while (::PeekMessageA(&msg, window, message, message, PM_REMOVE)) {
-            ::DispatchMessageA(&msg);
-            ++n;
-        }
+        for (MSG msg; ::PeekMessageA(&msg, window, message, message, PM_REMOVE); ++n) ::DispatchMessageA(&msg);
         return n;
     }
 
-    RECT Inner(int index) const {
-        RECT r = bar.PanelRect(index);
+    static RECT Inner(const TnvStatusBar& of, int index) {
+        RECT r = of.PanelRect(index);
         ::InflateRect(&r, -1, -1);
         return r;
     }
-
-    COLORREF Pixel(int x, int y) const {
-        WindowDC dc(bar.Handle());
-        return ::GetPixel(dc.get(), x, y);
-    }
-
-    // Pixels of a rectangle of the bar that satisfy `test`.
-    int CountPixels(const RECT& r, const std::function<bool(COLORREF)>& test) const {
-        WindowDC dc(bar.Handle());
+    RECT Inner(int index) const { return Inner(bar, index); }
+    static int Area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
+    static int CountColor(const TnvStatusBar& of, const RECT& r, COLORREF c) {
+        WindowDC dc(of.Handle());
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) {
-                if (test(::GetPixel(dc.get(), x, y))) ++n;
-            }
+            for (int x = r.left; x < r.right; ++x) n += ::GetPixel(dc.get(), x, y) == c;
         }
         return n;
     }
-    int CountColor(const RECT& r, COLORREF c) const {
-        return CountPixels(r, [c](COLORREF p) { return p == c; });
-    }
-    static bool Empty(const RECT& r) { return ::IsRectEmpty(&r) != FALSE; }
-    static bool Same(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
-    int Area(const RECT& r) const { return (r.right - r.left) * (r.bottom - r.top); }
+    int CountColor(const RECT& r, COLORREF c) const { return CountColor(bar, r, c); }
 
     // Covers a panel's inside with a colour the bar never paints, to see whether it is painted again.
-    void MarkPanel(int index) {
-        WindowDC dc(bar.Handle());
+    static void MarkPanel(const TnvStatusBar& of, int index) {
+        WindowDC dc(of.Handle());
         GdiObject brush(::CreateSolidBrush(kSentinel));
-        const RECT r = Inner(index);
+        const RECT r = Inner(of, index);
         ::FillRect(dc.get(), &r, static_cast<HBRUSH>(brush.get()));
     }
-    bool Marked(int index) const {
-        const RECT r = Inner(index);
-        return Pixel(r.left, r.top) == kSentinel && Pixel(r.right - 1, r.bottom - 1) == kSentinel;
+    void MarkPanel(int index) { MarkPanel(bar, index); }
+    static bool Marked(const TnvStatusBar& of, int index) {
+        const RECT r = Inner(of, index);
+        return CountColor(of, r, kSentinel) == Area(r);
     }
+    bool Marked(int index) const { return Marked(bar, index); }
 
     static void SetToggle(int key, bool on) {
         BYTE keys[256];
