@@ -16,7 +16,6 @@ namespace nv {
 namespace {
 
 constexpr DWORD kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED; // 0x2C0001
-constexpr UINT_PTR kSubclassId = 1;
 
 std::uint32_t RgbOf(TColor color) {
     if ((color & clSystemColor) == clSystemColor) return ::GetSysColor(color & 0xFF);
@@ -163,7 +162,7 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
     // ES_SELECTIONBAR shares its bit with WS_MAXIMIZE, so the new child fills its parent: put it back.
     ::SetWindowPos(hwnd_, nullptr, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
                    bounds_.bottom - bounds_.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowSubclass(hwnd_, &TNvRichEdit::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    AttachSubclass(hwnd_);
 
     const int level = RichEditVersion();
     Call(EM_SETEVENTMASK, 0, level >= 2 ? (kEventMask | ENM_LINK) : kEventMask);
@@ -187,7 +186,7 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
 void TNvRichEdit::DestroyControlWindow() {
     if (!hwnd_) return;
     HWND window = hwnd_;
-    ::RemoveWindowSubclass(window, &TNvRichEdit::SubclassProc, kSubclassId);
+    DetachSubclass(window);
     hwnd_ = nullptr;
     ::DestroyWindow(window);
 }
@@ -604,20 +603,8 @@ void TNvRichEdit::RaiseSelectionChange() {
     if (notifyLock_ == 0) Raise(OnSelectionChange, this);
 }
 
-LRESULT CALLBACK TNvRichEdit::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR refData) {
-    auto* self = reinterpret_cast<TNvRichEdit*>(refData);
-    if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &TNvRichEdit::SubclassProc, kSubclassId);
-        if (self->hwnd_ == hwnd) self->hwnd_ = nullptr;
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowGeneralError(::GetAncestor(hwnd, GA_ROOT), e);
-        return 0;
-    }
+void TNvRichEdit::OnControlDestroyed(HWND control) {
+    if (hwnd_ == control) hwnd_ = nullptr; // destroyed with its parent
 }
 
 LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -7,6 +7,7 @@
 
 #include "base/Events.h"
 #include "base/Handles.h"
+#include "base/Subclass.h"
 #include "editor/TextRules.h"
 
 #include <windows.h>
@@ -32,7 +33,7 @@ struct PrintTarget {
     std::string OutputFile;
 };
 
-class TNvRichEdit : public TObject {
+class TNvRichEdit : public TObject, private ControlSubclass {
 public:
     TNvRichEdit();
     ~TNvRichEdit() override;
@@ -135,9 +136,8 @@ private:
     void RaiseChange();
     void RaiseSelectionChange();
 
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnControlDestroyed(HWND control) override;
     LRESULT OnReflectedCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnReflectedNotify(LPARAM lParam);
     void OnLink(const ::_enlink& link);

@@ -13,7 +13,6 @@ namespace nv {
 
 namespace {
 
-constexpr UINT_PTR kSubclassId = 1;
 // A part that carries no owner-drawn panel yet.
 constexpr WPARAM kUnsetPartStyle = ~WPARAM{0};
 constexpr char kIndexError[] = "List index out of bounds (%d)";
@@ -252,7 +251,7 @@ TnvStatusBar::~TnvStatusBar() {
     activationWatch_.Detach();
     if (hwnd_) {
         HWND window = hwnd_;
-        ::RemoveWindowSubclass(window, &TnvStatusBar::SubclassProc, kSubclassId);
+        DetachSubclass(window);
         hwnd_ = nullptr;
         ::DestroyWindow(window);
     }
@@ -271,7 +270,7 @@ void TnvStatusBar::CreateWnd(HWND parent, int id) {
                               parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) throw EError("Cannot create the status bar window");
-    ::SetWindowSubclass(hwnd_, &TnvStatusBar::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    AttachSubclass(hwnd_);
     if (!enabled_) ::EnableWindow(hwnd_, FALSE);
     Call(SB_SETBKCOLOR, 0, color_ == clBtnFace ? CLR_DEFAULT : static_cast<LPARAM>(ColorRefOf(color_)));
     if (!loading_) RefreshMeasuringFont();
@@ -508,24 +507,11 @@ void TnvStatusBar::SyncActivationWatch() noexcept {
 
 // ---- Messages ------------------------------------------------------------------------------------
 
-LRESULT CALLBACK TnvStatusBar::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR refData) {
-    auto* self = reinterpret_cast<TnvStatusBar*>(refData);
-    if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &TnvStatusBar::SubclassProc, kSubclassId);
-        if (self->hwnd_ == hwnd) {
-            self->hwnd_ = nullptr;
-            self->partStyles_.clear();
-            self->activationWatch_.Detach();
-        }
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
-    }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowGeneralError(::GetAncestor(hwnd, GA_ROOT), e);
-        return 0;
-    }
+void TnvStatusBar::OnControlDestroyed(HWND control) {
+    if (hwnd_ != control) return;
+    hwnd_ = nullptr;
+    partStyles_.clear();
+    activationWatch_.Detach();
 }
 
 LRESULT TnvStatusBar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

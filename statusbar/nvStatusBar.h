@@ -15,6 +15,7 @@
 #include "base/Colors.h"
 #include "base/Events.h"
 #include "base/Handles.h"
+#include "base/Subclass.h"
 #include "editor/TextRules.h"
 #include "statusbar/LockKeys.h"
 #include "statusbar/NVKb.h"
@@ -147,7 +148,7 @@ private:
     int updateCount_ = 0;
 };
 
-class TnvStatusBar : public TObject {
+class TnvStatusBar : public TObject, private ControlSubclass {
 public:
     static constexpr int kDefaultHeight = 19;
     // Posted to the bar after the application is activated or deactivated.
@@ -234,9 +235,8 @@ private:
     void Click();
     void SyncActivationWatch() noexcept;
 
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnControlDestroyed(HWND control) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize();
     void OnLeftButtonDown();

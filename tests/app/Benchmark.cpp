@@ -38,7 +38,9 @@ TEST(Benchmark, StatusPanelsOnLongTexts) {
     for (size_t mb : {1u, 5u, 20u}) {
         std::string text;
         text.reserve((mb << 20) + 100);
-        for (int n = 0; text.size() < (mb << 20); ++n) text += "Line " + std::to_string(n) + " with some words in it\r\n";
+        for (int n = 0; text.size() < (mb << 20); ++n) {
+            text += "Line" + std::to_string(n) + ":0123456789abcdefghijklmnopqrstuvwxyz_ABCDEFGHIJKLMNOP\r\n";
+        }
         form.TextField.SetWholeText(text);
         form.SizeCalcEnabled = true;
         const long end = form.TextField.TextLength();

@@ -395,5 +395,19 @@ TEST_F(SaveSelected, WritesTheSelectionWithItsOwnExtensionRule) {
     EXPECT_EQ(ReadFileBytes(path), "alpha beta") << "the document's own file is not written";
 }
 
+TEST_F(SaveSelected, AFieldThatCannotTakeTheFocusReportsTheBug) {
+    Start();
+    form->TextField.SetVisible(false);
+    dialogs.Press(IDCANCEL); // the save dialog
+    dialogs.Press(IDIGNORE);
+    Command(IDM_SAVESELECTED);
+    ASSERT_EQ(dialogs.Seen().size(), 2u);
+    EXPECT_EQ(LastDialog().Text, "You just found a bug!\r\nIf you manage to reproduse this problem, please e-mail "
+                                 "notova@korvel.example with details.\r\n\r\nThis bug does not harm your system "
+                                 "or your Notova session");
+    EXPECT_EQ(LastDialog().Icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(LastDialog().Buttons, (std::vector<int>{IDIGNORE}));
+}
+
 } // namespace
 } // namespace nv::test
