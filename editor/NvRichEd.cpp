@@ -305,22 +305,22 @@ void TNvRichEdit::SetFont(const TFont& font) {
 
 void TNvRichEdit::ApplyFont() {
     if (!hwnd_) return;
-    const CharFormatSpec spec = MakeCharFormatSpec(font_, ScreenPixelsPerInch(), &RgbOf);
+    const CharFormatSpec wanted = MakeCharFormatSpec(font_, ScreenPixelsPerInch(), &RgbOf);
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR |
                     CFM_CHARSET | CFM_WEIGHT;
-    lstrcpynA(format.szFaceName, spec.FaceName.c_str(), LF_FACESIZE);
-    format.yHeight = spec.TwentiethsOfPoint;
-    format.wWeight = static_cast<WORD>(spec.Weight);
-    if (spec.Bold) format.dwEffects |= CFE_BOLD;
-    if (spec.Italic) format.dwEffects |= CFE_ITALIC;
-    if (spec.Underline) format.dwEffects |= CFE_UNDERLINE;
-    if (spec.StrikeOut) format.dwEffects |= CFE_STRIKEOUT;
-    if (spec.AutoColor) format.dwEffects |= CFE_AUTOCOLOR;
-    format.crTextColor = spec.Rgb;
-    format.bCharSet = spec.Charset;
-    format.bPitchAndFamily = spec.Pitch;
+    lstrcpynA(format.szFaceName, wanted.FaceName.c_str(), LF_FACESIZE);
+    format.yHeight = wanted.TwentiethsOfPoint;
+    format.wWeight = static_cast<WORD>(wanted.Weight);
+    if (wanted.Bold) format.dwEffects |= CFE_BOLD;
+    if (wanted.Italic) format.dwEffects |= CFE_ITALIC;
+    if (wanted.Underline) format.dwEffects |= CFE_UNDERLINE;
+    if (wanted.StrikeOut) format.dwEffects |= CFE_STRIKEOUT;
+    if (wanted.AutoColor) format.dwEffects |= CFE_AUTOCOLOR;
+    format.crTextColor = wanted.Rgb;
+    format.bCharSet = wanted.Charset;
+    format.bPitchAndFamily = wanted.Pitch;
     Call(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
 }
 

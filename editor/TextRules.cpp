@@ -118,19 +118,19 @@ bool TFont::operator==(const TFont& other) const {
 
 CharFormatSpec MakeCharFormatSpec(const TFont& font, int pixelsPerInch,
                                   const std::function<std::uint32_t(TColor)>& rgbOf) {
-    CharFormatSpec spec;
-    spec.FaceName = font.Name.substr(0, 31);
-    spec.TwentiethsOfPoint = static_cast<long>(font.Size(pixelsPerInch)) * 20;
-    spec.Bold = (font.Style & fsBold) != 0;
-    spec.Italic = (font.Style & fsItalic) != 0;
-    spec.Underline = (font.Style & fsUnderline) != 0;
-    spec.StrikeOut = (font.Style & fsStrikeOut) != 0;
-    spec.Weight = spec.Bold ? 700 : 400;
-    spec.AutoColor = font.Color == clWindowText || font.Color == clDefault;
-    spec.Rgb = spec.AutoColor ? 0 : rgbOf(font.Color);
-    spec.Charset = font.Charset;
-    spec.Pitch = font.Pitch;
-    return spec;
+    CharFormatSpec wanted;
+    wanted.FaceName = font.Name.substr(0, 31);
+    wanted.TwentiethsOfPoint = static_cast<long>(font.Size(pixelsPerInch)) * 20;
+    wanted.Bold = (font.Style & fsBold) != 0;
+    wanted.Italic = (font.Style & fsItalic) != 0;
+    wanted.Underline = (font.Style & fsUnderline) != 0;
+    wanted.StrikeOut = (font.Style & fsStrikeOut) != 0;
+    wanted.Weight = wanted.Bold ? 700 : 400;
+    wanted.AutoColor = font.Color == clWindowText || font.Color == clDefault;
+    wanted.Rgb = wanted.AutoColor ? 0 : rgbOf(font.Color);
+    wanted.Charset = font.Charset;
+    wanted.Pitch = font.Pitch;
+    return wanted;
 }
 
 } // namespace nv

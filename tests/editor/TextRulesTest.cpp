@@ -150,28 +150,28 @@ TEST(Fonts, CharacterFormatOfAFont) {
     font.Color = clWindowText;
     font.Charset = 0;
     auto rgb = [](TColor c) { return static_cast<std::uint32_t>(c) & 0xFFFFFF; };
-    CharFormatSpec spec = MakeCharFormatSpec(font, 96, rgb);
-    EXPECT_EQ(spec.FaceName.size(), 31u);
-    EXPECT_EQ(spec.TwentiethsOfPoint, 180);
-    EXPECT_TRUE(spec.Italic);
-    EXPECT_TRUE(spec.Underline);
-    EXPECT_FALSE(spec.Bold);
-    EXPECT_FALSE(spec.StrikeOut);
-    EXPECT_EQ(spec.Weight, 400);
-    EXPECT_TRUE(spec.AutoColor) << "the window-text colour is the automatic colour";
+    CharFormatSpec wanted = MakeCharFormatSpec(font, 96, rgb);
+    EXPECT_EQ(wanted.FaceName.size(), 31u);
+    EXPECT_EQ(wanted.TwentiethsOfPoint, 180);
+    EXPECT_TRUE(wanted.Italic);
+    EXPECT_TRUE(wanted.Underline);
+    EXPECT_FALSE(wanted.Bold);
+    EXPECT_FALSE(wanted.StrikeOut);
+    EXPECT_EQ(wanted.Weight, 400);
+    EXPECT_TRUE(wanted.AutoColor) << "the window-text colour is the automatic colour";
 
     font.Style = fsBold | fsStrikeOut;
     font.Color = clDefault;
-    spec = MakeCharFormatSpec(font, 96, rgb);
-    EXPECT_TRUE(spec.AutoColor);
-    EXPECT_TRUE(spec.Bold);
-    EXPECT_TRUE(spec.StrikeOut);
-    EXPECT_EQ(spec.Weight, 700);
+    wanted = MakeCharFormatSpec(font, 96, rgb);
+    EXPECT_TRUE(wanted.AutoColor);
+    EXPECT_TRUE(wanted.Bold);
+    EXPECT_TRUE(wanted.StrikeOut);
+    EXPECT_EQ(wanted.Weight, 700);
 
     font.Color = 0x0000FF; // red
-    spec = MakeCharFormatSpec(font, 96, rgb);
-    EXPECT_FALSE(spec.AutoColor);
-    EXPECT_EQ(spec.Rgb, 0x0000FFu);
+    wanted = MakeCharFormatSpec(font, 96, rgb);
+    EXPECT_FALSE(wanted.AutoColor);
+    EXPECT_EQ(wanted.Rgb, 0x0000FFu);
 }
 
 } // namespace nv
