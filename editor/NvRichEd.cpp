@@ -341,20 +341,21 @@ void TNvRichEdit::EnsureRoomFor(long extra) {
 
 std::string TNvRichEdit::GetWholeText() const {
     if (!hwnd_) return {};
-    std::string text(static_cast<size_t>(TextLengthAsCrLf()), '\0');
-    if (text.empty()) return text;
-    GETTEXTEX request{};
-    request.cb = static_cast<DWORD>(text.size() + 1);
-    request.flags = GT_USECRLF;
-    request.codepage = CP_ACP;
-    std::vector<char> buffer(text.size() + 1);
+    const size_t length = static_cast<size_t>(TextLengthAsCrLf());
+    if (length == 0) return {};
+    // Read straight into the result, with room for the terminating zero the control writes.
+    std::string text(length + 1, '\0');
     LRESULT copied = 0;
     if (RichEditVersion() >= 2) {
-        copied = Call(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(buffer.data()));
+        GETTEXTEX request{};
+        request.cb = static_cast<DWORD>(text.size());
+        request.flags = GT_USECRLF;
+        request.codepage = CP_ACP;
+        copied = Call(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
     } else {
-        copied = Call(WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+        copied = Call(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     }
-    text.assign(buffer.data(), static_cast<size_t>(std::max<LRESULT>(copied, 0)));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, static_cast<LRESULT>(length))));
     return text;
 }
 
