@@ -14,16 +14,20 @@ public:
 
 protected:
     ~ControlSubclass() = default;
+    // One subclass per control window. The window procedure is replaced directly rather than
+    // through SetWindowSubclass, whose per-message window-property lookups cost a round trip to
+    // the window server under Wine on every message the control gets.
     void AttachSubclass(HWND control);
-    void DetachSubclass(HWND control);
-    // Messages to the control; unhandled ones go to DefSubclassProc.
+    void DetachSubclass(HWND control) noexcept;
+    // The control's own processing of a message; returns 0 once the window is gone.
+    static LRESULT CallPrevious(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Messages to the control; unhandled ones go to CallPrevious.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
     // The control's window is being destroyed (WM_NCDESTROY); the subclass is already removed.
     virtual void OnControlDestroyed(HWND control) = 0;
 
 private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR refData);
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 };
 
 } // namespace nv

@@ -636,7 +636,7 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     default: break;
     }
-    return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
+    return CallPrevious(hwnd_, msg, wParam, lParam);
 }
 
 LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {

@@ -523,19 +523,19 @@ LRESULT TnvStatusBar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kRepaintLockPanelsMessage: RepaintLockPanels(*this, static_cast<TnvStatusPanelType>(wParam)); return 0;
     case WM_LBUTTONDOWN: OnLeftButtonDown(); break;
     case WM_LBUTTONUP: {
-        const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        const LRESULT result = CallPrevious(hwnd, msg, wParam, lParam);
         OnLeftButtonUp(lParam);
         return result;
     }
     case WM_CAPTURECHANGED: pressed_ = false; break;
     case WM_SIZE: {
-        const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+        const LRESULT result = CallPrevious(hwnd, msg, wParam, lParam);
         OnSize();
         return result;
     }
     default: break;
     }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallPrevious(hwnd, msg, wParam, lParam);
 }
 
 bool TnvStatusBar::OnDrawItem(const DRAWITEMSTRUCT& item) {
