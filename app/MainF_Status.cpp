@@ -105,7 +105,9 @@ std::string TForm1::SizeText() {
     if (!SizeCalcEnabled) return kSizeDisabledText;
     const unsigned long start = TickCount();
     SetPanelText(3, kCalculatingText);
-    StatusBar.Repaint();
+    // The panel draws its new text at once; flushing what else is pending shows the bar current
+    // without repainting every panel on each keystroke.
+    StatusBar.Update();
     // Line breaks count two, as they are saved.
     const std::string text = SizeTextFor(FormatCount(static_cast<unsigned long long>(TextField.TextLengthAsCrLf())));
     if (TookTooLong(static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(TickCount()))) {

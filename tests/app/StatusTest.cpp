@@ -104,6 +104,27 @@ TEST_F(Status, ASlowComputationFreezesAndClicksComputeOnRequest) {
     EXPECT_EQ(form->PanelText(1), "#100");
 }
 
+TEST_F(Status, TheBarIsPaintedWithCalculatingBeforeTheSizeIsCounted) {
+    Start();
+    ::InvalidateRect(form->StatusBar.Handle(), nullptr, TRUE); // a paint still pending
+    std::vector<std::string> shown;
+    std::vector<bool> pending;
+    unsigned long now = 1000;
+    int reads = 0;
+    form->TickCount = [&] {
+        if (++reads % 2 == 0) { // the read after the count
+            shown.push_back(form->PanelText(3));
+            pending.push_back(::GetUpdateRect(form->StatusBar.Handle(), nullptr, FALSE) != FALSE);
+        }
+        return now += 5;
+    };
+    Type("x");
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Calculating...");
+    EXPECT_FALSE(pending[0]) << "nothing of the bar is left unpainted while the size is counted";
+    EXPECT_EQ(form->PanelText(3), "1 Bytes");
+}
+
 TEST_F(Status, ClicksOnAnEmptyTextFallBack) {
     Start();
     form->StatusBarPanels1Click(nullptr);
