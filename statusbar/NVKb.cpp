@@ -1,5 +1,7 @@
 #include "statusbar/NVKb.h"
 
+#include "base/Application.h"
+
 #include "base/Handles.h"
 #include "base/Platform.h"
 #include "statusbar/LockKeys.h"
@@ -119,33 +121,23 @@ void ApplicationActivated(TnvStatusBar& bar, bool active) {
 
 // ---- ActivationWatch -----------------------------------------------------------------------------
 
-void ActivationWatch::Attach(HWND topLevel, TnvStatusBar& bar) {
+void ActivationWatch::Attach(TnvStatusBar& bar) noexcept {
     Detach();
-    bar_ = &bar;
-    // One subclass per watch, so several bars can watch the same window.
-    if (::SetWindowSubclass(topLevel, &ActivationWatch::SubclassProc, reinterpret_cast<UINT_PTR>(this),
-                            reinterpret_cast<DWORD_PTR>(this))) {
-        topLevel_ = topLevel;
+    TnvStatusBar* watched = &bar;
+    try {
+        hookId_ = Application().HookMainWindow([watched](UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+            if (msg == WM_ACTIVATEAPP) ApplicationActivated(*watched, wParam != 0);
+            return false; // never taken here: the window's own processing follows
+        });
+    } catch (const std::exception&) {
+        hookId_ = 0; // no activation notices; the lock panels still follow paints and keys
     }
 }
 
 void ActivationWatch::Detach() noexcept {
-    if (!topLevel_) return;
-    ::RemoveWindowSubclass(topLevel_, &ActivationWatch::SubclassProc, reinterpret_cast<UINT_PTR>(this));
-    topLevel_ = nullptr;
-}
-
-LRESULT CALLBACK ActivationWatch::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                               DWORD_PTR refData) {
-    auto* self = reinterpret_cast<ActivationWatch*>(refData);
-    if (msg == WM_ACTIVATEAPP && self->bar_) {
-        ApplicationActivated(*self->bar_, wParam != 0);
-    } else if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &ActivationWatch::SubclassProc, id);
-        self->topLevel_ = nullptr;
-    }
-    // Never handled here: the window's own processing follows.
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    if (hookId_ == 0) return;
+    Application().UnhookMainWindow(hookId_);
+    hookId_ = 0;
 }
 
 } // namespace nv

@@ -41,7 +41,7 @@ bool RefreshAllPending();
 // The application was activated (true) or deactivated (false).
 void ApplicationActivated(TnvStatusBar& bar, bool active);
 
-// Sees a top-level window's WM_ACTIVATEAPP before that window does, for one bar.
+// Hands the application's WM_ACTIVATEAPP to one bar, through a hook on the application window.
 class ActivationWatch {
 public:
     ActivationWatch() = default;
@@ -49,15 +49,12 @@ public:
     ActivationWatch(const ActivationWatch&) = delete;
     ActivationWatch& operator=(const ActivationWatch&) = delete;
 
-    void Attach(HWND topLevel, TnvStatusBar& bar);
+    void Attach(TnvStatusBar& bar) noexcept;
     void Detach() noexcept;
-    HWND Watched() const noexcept { return topLevel_; }
+    bool Watching() const noexcept { return hookId_ != 0; }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR refData);
-    HWND topLevel_ = nullptr;
-    TnvStatusBar* bar_ = nullptr;
+    int hookId_ = 0;
 };
 
 } // namespace nv

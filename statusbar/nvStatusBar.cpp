@@ -499,10 +499,13 @@ void TnvStatusBar::Click() {
 }
 
 void TnvStatusBar::SyncActivationWatch() noexcept {
-    HWND topLevel = (hwnd_ && !activationPanels_.Empty()) ? ::GetAncestor(hwnd_, GA_ROOT) : nullptr;
-    if (topLevel == activationWatch_.Watched()) return;
-    activationWatch_.Detach();
-    if (topLevel) activationWatch_.Attach(topLevel, *this);
+    const bool wanted = hwnd_ && !activationPanels_.Empty();
+    if (wanted == activationWatch_.Watching()) return;
+    if (wanted) {
+        activationWatch_.Attach(*this);
+    } else {
+        activationWatch_.Detach();
+    }
 }
 
 // ---- Messages ------------------------------------------------------------------------------------

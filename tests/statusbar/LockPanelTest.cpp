@@ -1,4 +1,5 @@
 // Keyboard lock panels: the shared hook, registrations, the grey off state and the refreshes.
+#include "base/Application.h"
 #include "tests/statusbar/BarFixture.h"
 
 namespace nv {
@@ -146,7 +147,7 @@ TEST_F(LockPanel, ActivationChangesRefreshAndADeactivationRefreshesAllOnTheNextK
     Create();
     AddLockPanels();
     Quiet();
-    ::SendMessageA(host.Handle(), WM_ACTIVATEAPP, FALSE, 0);
+    ::SendMessageA(Application().Handle(), WM_ACTIVATEAPP, FALSE, 0);
     EXPECT_TRUE(RefreshAllPending());
 
     SetToggle(VK_CAPITAL, true); // pressed while another application had the keyboard
@@ -169,7 +170,7 @@ TEST_F(LockPanel, ActivationChangesRefreshAndADeactivationRefreshesAllOnTheNextK
     EXPECT_FALSE(Marked(0) || Marked(1));
     EXPECT_TRUE(Marked(2)) << "only lock panels";
 
-    ::SendMessageA(host.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    ::SendMessageA(Application().Handle(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_FALSE(RefreshAllPending()) << "an activation asks for no refresh of all";
     EXPECT_EQ(DispatchPosted(bar.Handle(), TnvStatusBar::kRefreshLockPanelsMessage), 1);
 }
