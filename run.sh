@@ -10,17 +10,22 @@ echo "Built build/release/app/notova.exe (32-bit)"
 # This machine runs only 64-bit code, so Wine starts the 64-bit build of the same sources.
 exe=build/wine/app/notova.exe
 . scripts/wine-env.sh "$PWD/build/wine/prefix"
-file_arg=()
-if [ $# -gt 0 ]; then file_arg=("$(winepath -w "$(realpath "$1")" 2>/dev/null)"); fi
+file=()
+if [ $# -gt 0 ]; then file=("$(realpath -m "$1")"); fi
 if [ -n "${DISPLAY:-}" ]; then
     ensure_prefix
+    file_arg=()
+    if [ ${#file[@]} -gt 0 ]; then file_arg=("$(winepath -w "${file[0]}" 2>/dev/null)"); fi
     exec wine "$exe" "${file_arg[@]}" 2> >(grep -v -e wine32 -e multiarch -e dpkg -e apt-get >&2)
 fi
-command -v xdotool >/dev/null || true
+# Wine is started only inside the virtual display: a wine server started without one (by winepath,
+# say) would leave the program no display to open its windows on.
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     . scripts/wine-env.sh "$WINEPREFIX"
     ensure_prefix
-    wine_quiet wine "$0" "$@" &
+    args=()
+    if [ $# -gt 0 ]; then args=("$(winepath -w "$1" 2>/dev/null)"); fi
+    wine_quiet wine "$0" "${args[@]}" &
     pid=$!
     for _ in $(seq 1 60); do
         sleep 1
@@ -36,4 +41,4 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     fi
     wine_quiet wineserver -k || true
     wait $pid 2>/dev/null || true
-' "$exe" "${file_arg[@]}"
+' "$exe" "${file[@]}"
