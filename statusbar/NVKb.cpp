@@ -1,7 +1,6 @@
 #include "statusbar/NVKb.h"
 
 #include "base/Application.h"
-
 #include "base/Handles.h"
 #include "base/Platform.h"
 #include "statusbar/LockKeys.h"
