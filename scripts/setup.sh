@@ -2,7 +2,9 @@
 # Installs what building and testing Notova needs on Debian 12. Safe to run again.
 set -euo pipefail
 # Extra packages may be named on the command line (run.sh adds the screenshot tool).
-packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine xvfb googletest cmake g++ xdotool "$@")
+# fonts-wine: Wine's own Fixedsys, MS Sans Serif and Marlett, so the program looks and measures as on Windows.
+packages=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine64 wine fonts-wine xvfb googletest cmake g++ xdotool
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
