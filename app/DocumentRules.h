@@ -8,6 +8,10 @@ namespace nv {
 
 // Files larger than this many bytes ask whether to switch off costly display options.
 constexpr unsigned long long kLargeFileThreshold = 5000000;
+// Texts longer than this show their loading progress in the status bar.
+constexpr unsigned long long kProgressThreshold = 1u << 20;
+// During a long transfer the window is painted at least this often, in milliseconds.
+constexpr unsigned long kPaintInterval = 100;
 
 // The command line's arguments joined with single spaces: an unquoted path with spaces survives.
 std::string JoinArguments(const std::vector<std::string>& arguments);

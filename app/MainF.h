@@ -55,6 +55,8 @@ public:
     void Exit1Click(TObject* Sender);
     // True after a failed read told the program to end without the close handling.
     bool Terminated() const { return terminated_; }
+    // The hourglass of a long operation is showing.
+    bool Busy() const { return hourglass_; }
     // The message loop's keyboard shortcuts.
     bool TranslateAccelerator(MSG& msg);
 
@@ -68,6 +70,8 @@ public:
     void Saveas1Click(TObject* Sender);
     void SaveSelected1Click(TObject* Sender);
     void TextFieldChange(TObject* Sender);
+    // Paints what is pending around the text field, at most once per paint interval.
+    void KeepPainted();
 
     // ---- Status -----------------------------------------------------------------------------------
     void TextFieldSelectionChange(TObject* Sender);
@@ -123,6 +127,9 @@ private:
     void BindTextFieldChange();
     void DetachTextFieldChange();
     void WriteDocument(const std::string& path);
+    bool ReadIntoTextField();
+    void ShowTransferProgress(const char* what, int percent);
+    bool ConfirmReplace(const std::string& confirmedName, const std::string& target);
     bool CaretValues(unsigned char& code, std::string& position) const;
     std::string MenuText(int id) const;
 
@@ -134,6 +141,7 @@ private:
     bool created_ = false;
     bool terminated_ = false;
     bool hourglass_ = false;
+    unsigned long lastPaint_ = 0; // TickCount of the last paint during a long transfer
     bool quitOnDestroy_ = true; // closing the main window ends the program's message loop
 };
 

@@ -6,6 +6,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "base/Platform.h"
+#include "base/ScopeExit.h"
 #include "forms/resource.h"
 
 #include <limits>
@@ -59,8 +60,35 @@ void HandleWaitingMessages() {
 void TForm1::LoadFile() {
     SetHourglass(true);
     DetachTextFieldChange();
-    TextField.SetWholeText("");
+    // Bound again and the cursor back on every way out, a failed load included.
+    ScopeExit restore([this] {
+        TextField.OnLoadProgress = nullptr;
+        BindTextFieldChange();
+        SetHourglass(false);
+    });
+    // A relative name would follow the current folder, which every file dialog may change.
+    CurrentFile = FullPathName(CurrentFile);
+    try {
+        if (!ReadIntoTextField()) return;
+    } catch (...) {
+        // Nothing may later save the part that did arrive over the file: the document becomes a new
+        // one, and the reason is shown.
+        const std::string reason =
+            Format(LoadText(IDS_LOADFAILED).c_str(), CurrentFile) + ErrorText(std::current_exception());
+        Guarded(Handle(), [this] { TextField.ClearText(); });
+        CurrentFile.clear();
+        BindTextFieldChange();
+        TextFieldChange(nullptr);
+        UpdateCaption();
+        ShowGeneralError(Handle(), reason);
+        return;
+    }
+    BindTextFieldChange();
+    TextFieldChange(nullptr);
+}
 
+bool TForm1::ReadIntoTextField() {
+    TextField.SetWholeText("");
     std::string bytes;
     if (!ReadWholeFile(CurrentFile, bytes)) {
         std::string().swap(bytes);
@@ -68,8 +96,7 @@ void TForm1::LoadFile() {
         // The program ends when the running command is over, without the close handling.
         terminated_ = true;
         ::PostQuitMessage(0);
-        SetHourglass(false);
-        return;
+        return false;
     }
     if (bytes.size() > kLargeFileThreshold && (Checked(IDM_WORDWRAP) || Checked(IDM_DETECTURLS))) {
         if (Ask(Handle(), LoadText(IDS_LARGEFILE), MB_YESNO | MB_ICONWARNING) == IDYES) {
@@ -80,11 +107,28 @@ void TForm1::LoadFile() {
     }
     HandleWaitingMessages();
     if (RemoveZeroBytes(bytes)) Ask(Handle(), LoadText(IDS_ZEROBYTES), MB_OK | MB_ICONWARNING);
+    if (bytes.size() > kProgressThreshold) {
+        lastPaint_ = TickCount() - kPaintInterval;
+        TextField.OnLoadProgress = [this](TObject*, int percent) { ShowTransferProgress("Loading ", percent); };
+    }
     TextField.SetWholeText(bytes);
-    std::string().swap(bytes);
-    BindTextFieldChange();
-    TextFieldChange(nullptr);
-    SetHourglass(false);
+    return true;
+}
+
+// Panel 3 follows a long transfer; nothing but painting happens meanwhile, so the window never
+// stays unpainted for long.
+void TForm1::ShowTransferProgress(const char* what, int percent) {
+    if (StatusBar.Visible()) SetPanelText(3, what + std::to_string(percent) + "%");
+    KeepPainted();
+}
+
+void TForm1::KeepPainted() {
+    const unsigned long now = TickCount();
+    if (now - lastPaint_ < kPaintInterval) return;
+    lastPaint_ = now;
+    // The text field is in the middle of the transfer: only the window around it paints.
+    ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    if (StatusBar.Visible()) ::UpdateWindow(StatusBar.Handle());
 }
 
 void TForm1::ShowModifiedState() {
@@ -122,7 +166,18 @@ void TForm1::OpenBtnClick(TObject*) {
 }
 
 void TForm1::WriteDocument(const std::string& path) {
+    lastPaint_ = TickCount();
+    TextField.OnSaveProgress = [this](TObject*, int) { KeepPainted(); };
+    ScopeExit detach([this] { TextField.OnSaveProgress = nullptr; });
     WriteFileSafely(path, [this](const std::string& temporary) { TextField.WriteToFile(temporary); });
+}
+
+// The dialog asked about the name it returned; an extension added afterwards names another file,
+// which is asked about here.
+bool TForm1::ConfirmReplace(const std::string& confirmedName, const std::string& target) {
+    if (target == confirmedName || ::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    return Ask(Handle(), Format(LoadText(IDS_REPLACEQUESTION).c_str(), ExtractFileName(target)),
+               MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void TForm1::SaveBtnClick(TObject* Sender) {
@@ -145,6 +200,7 @@ void TForm1::Saveas1Click(TObject* Sender) {
     SaveDialog.FileName = CurrentFile.empty() ? "Untitled.txt" : ExtractFileName(CurrentFile);
     if (!SaveDialog.Execute(Handle())) return;
     const std::string target = SaveAsTarget(SaveDialog.FileName);
+    if (!ConfirmReplace(SaveDialog.FileName, target)) return;
     // The name changes only once the file is written: a failed write keeps the old name.
     WriteDocument(target);
     CurrentFile = target;
@@ -153,10 +209,12 @@ void TForm1::Saveas1Click(TObject* Sender) {
 }
 
 void TForm1::SaveSelected1Click(TObject*) {
-    if (SaveDialog.Execute(Handle())) {
+    std::string target;
+    if (SaveDialog.Execute(Handle()) &&
+        ConfirmReplace(SaveDialog.FileName, target = SaveSelectedTarget(SaveDialog.FileName))) {
         TextField.SetSelectionStreamMode(true);
         try {
-            WriteDocument(SaveSelectedTarget(SaveDialog.FileName));
+            WriteDocument(target);
         } catch (...) {
             TextField.SetSelectionStreamMode(false);
             throw;

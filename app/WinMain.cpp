@@ -24,8 +24,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-    } catch (const std::exception& e) {
-        nv::ShowGeneralError(nullptr, e);
+    } catch (...) {
+        nv::ShowCurrentError(nullptr);
         return 1;
     }
     return 0;

@@ -24,7 +24,38 @@ int ShowMessage(HWND owner, const std::string& text, UINT type) {
     return ::MessageBoxA(owner, text.c_str(), ApplicationTitle().c_str(), type);
 }
 
+std::string FullPathName(const std::string& name) {
+    if (name.empty()) return name;
+    const DWORD needed = ::GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return name;
+    std::string full(needed, '\0');
+    const DWORD copied = ::GetFullPathNameA(name.c_str(), needed, full.data(), nullptr);
+    if (copied == 0 || copied >= needed) return name;
+    full.resize(copied);
+    return full;
+}
+
 void ShowGeneralError(HWND owner, const std::string& text) { ShowMessage(owner, text, MB_OK | MB_ICONERROR); }
 void ShowGeneralError(HWND owner, const std::exception& error) { ShowGeneralError(owner, error.what()); }
+
+std::string ErrorText(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        return "Out of memory";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "An unknown error occurred";
+    }
+}
+
+void ShowCurrentError(HWND owner) noexcept {
+    try {
+        ShowGeneralError(owner, ErrorText(std::current_exception()));
+    } catch (...) {
+        // Nothing is left to report with: the command is abandoned all the same.
+    }
+}
 
 } // namespace nv

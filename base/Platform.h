@@ -14,15 +14,23 @@ bool RunningOnWine();
 // The application's general error display: a message box with the error's text.
 void ShowGeneralError(HWND owner, const std::exception& error);
 void ShowGeneralError(HWND owner, const std::string& text);
+// The error being handled, whatever its type; for use inside a catch block.
+void ShowCurrentError(HWND owner) noexcept;
+// The text the general error display shows for an error.
+std::string ErrorText(const std::exception_ptr& error);
 
 // Runs fn; an escaping error is shown by the general error display and the command is abandoned.
 template <class Fn> void Guarded(HWND owner, Fn&& fn) {
     try {
         fn();
-    } catch (const std::exception& e) {
-        ShowGeneralError(owner, e);
+    } catch (...) {
+        ShowCurrentError(owner);
     }
 }
+
+// The full path of a file name, relative names taken from the current folder; the name itself when
+// it cannot be resolved.
+std::string FullPathName(const std::string& name);
 
 // Title used by message boxes: the application title.
 const std::string& ApplicationTitle();

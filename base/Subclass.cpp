@@ -101,8 +101,8 @@ LRESULT CALLBACK ControlSubclass::Procedure(HWND hwnd, UINT msg, WPARAM wParam, 
     if (!layer.owner) return CallProcedure(layer, hwnd, msg, wParam, lParam);
     try {
         return layer.owner->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowGeneralError(::GetAncestor(hwnd, GA_ROOT), e);
+    } catch (...) {
+        ShowCurrentError(::GetAncestor(hwnd, GA_ROOT));
         return 0;
     }
 }

@@ -62,8 +62,8 @@ LRESULT CALLBACK WindowBase::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     LRESULT result = 0;
     try {
         result = self->HandleMessage(msg, wParam, lParam);
-    } catch (const std::exception& e) {
-        ShowGeneralError(hwnd, e);
+    } catch (...) {
+        ShowCurrentError(hwnd);
     }
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

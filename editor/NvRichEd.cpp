@@ -7,8 +7,10 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace nv {
@@ -28,23 +30,64 @@ int ScreenPixelsPerInch() {
 }
 
 // ---- Stream callbacks ------------------------------------------------------------------------
-DWORD CALLBACK ReadFromStreamer(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) {
-    auto* streamer = reinterpret_cast<LineBreakStreamer*>(cookie);
-    *read = static_cast<LONG>(streamer->Read(reinterpret_cast<char*>(buffer), static_cast<size_t>(capacity)));
-    return 0;
+// An exception must not unwind through the control's own frames: a callback keeps what it caught,
+// answers an error so the control stops, and the caller throws it again once the control returned.
+struct StreamJob {
+    std::exception_ptr error;
+    TObject* sender = nullptr;
+    const TProgressEvent* progress = nullptr;
+
+    void Report(int percent) {
+        if (progress && *progress) (*progress)(sender, percent);
+    }
+    void RethrowIfFailed() const {
+        if (error) std::rethrow_exception(error);
+    }
+};
+
+template <class Job, class Step> DWORD RunStreamStep(DWORD_PTR cookie, LONG* done, Step&& step) noexcept {
+    auto* job = reinterpret_cast<Job*>(cookie);
+    try {
+        *done = step(*job);
+        return 0;
+    } catch (...) {
+        job->error = std::current_exception();
+        *done = 0;
+        return 1;
+    }
 }
 
+struct StreamInJob : StreamJob {
+    explicit StreamInJob(const std::string& text) : streamer(text) {}
+    LineBreakStreamer streamer;
+};
+
+DWORD CALLBACK ReadFromStreamer(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) {
+    return RunStreamStep<StreamInJob>(cookie, read, [&](StreamInJob& job) {
+        const size_t count = job.streamer.Read(reinterpret_cast<char*>(buffer), static_cast<size_t>(capacity));
+        job.Report(job.streamer.PercentDone());
+        return static_cast<LONG>(count);
+    });
+}
+
+struct StringSinkJob : StreamJob {
+    std::string text;
+};
+
 DWORD CALLBACK AppendToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
-    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
-                                                    static_cast<size_t>(count));
-    *written = count;
-    return 0;
+    return RunStreamStep<StringSinkJob>(cookie, written, [&](StringSinkJob& job) {
+        job.text.append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
+        return count;
+    });
 }
 
 // Writes the control's output to a file. Zero bytes at the very end are held back and dropped:
 // the Wine control ends its rich text with one, which no text can hold.
-struct FileSink {
+struct FileSink : StreamJob {
+    explicit FileSink(HANDLE target, long expected) : file(target), expectedBytes(expected) {}
     HANDLE file;
+    long expectedBytes; // for the progress figure; rich text may run past it
+    unsigned long long writtenBytes = 0;
     size_t pendingZeros = 0;
     bool failed = false;
 
@@ -79,13 +122,17 @@ struct FileSink {
 };
 
 DWORD CALLBACK WriteToSink(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
-    auto* sink = reinterpret_cast<FileSink*>(cookie);
-    if (!sink->Append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count))) {
-        *written = 0;
-        return 1;
-    }
-    *written = count;
-    return 0;
+    return RunStreamStep<FileSink>(cookie, written, [&](FileSink& sink) -> LONG {
+        if (!sink.Append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count))) {
+            throw EStreamError("Failed to Save Stream");
+        }
+        sink.writtenBytes += static_cast<unsigned long long>(count);
+        if (sink.expectedBytes > 0) {
+            sink.Report(static_cast<int>(std::min<unsigned long long>(
+                100, sink.writtenBytes * 100 / static_cast<unsigned long long>(sink.expectedBytes))));
+        }
+        return count;
+    });
 }
 
 TShiftState CurrentShiftState() {
@@ -194,7 +241,7 @@ void TNvRichEdit::DestroyControlWindow() {
 // Replaces the window, and with it the whole text: far cheaper than letting the control delete a
 // long text, and it clears the undo history as any whole-text replacement does.
 void TNvRichEdit::ReplaceContent(const std::string* content) {
-    if (!hwnd_) return;
+    if (!parent_) return; // a window that failed to come back before is made again here
     const bool hadFocus = ::GetFocus() == hwnd_;
     ++notifyLock_;
     try {
@@ -211,16 +258,19 @@ void TNvRichEdit::ReplaceContent(const std::string* content) {
 void TNvRichEdit::Rebuild() {
     if (!hwnd_) return;
     const bool modified = Modified();
-    std::string saved;
-    saved.reserve(static_cast<size_t>(TextLengthAsCrLf()));
+    // The old window goes only once its whole text is safe in memory.
+    StringSinkJob saved;
+    saved.text.reserve(static_cast<size_t>(TextLengthAsCrLf()));
     EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&saved), 0, &AppendToString};
     Call(EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&out));
+    saved.RethrowIfFailed();
+    if (out.dwError != 0) throw EStreamError("Failed to Save Stream");
 
     const bool hadFocus = ::GetFocus() == hwnd_;
     ++notifyLock_;
     try {
         DestroyControlWindow();
-        CreateControlWindow(&saved, modified);
+        CreateControlWindow(&saved.text, modified);
     } catch (...) {
         --notifyLock_;
         throw;
@@ -235,15 +285,18 @@ void TNvRichEdit::StreamIn(const std::string& content) {
     const int level = RichEditVersion();
     // Undo is suspended while the text comes in: the history starts empty anyway.
     if (level >= 2) Call(EM_SETUNDOLIMIT, 0);
-    LineBreakStreamer streamer(content);
-    EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&streamer), 0, &ReadFromStreamer};
+    StreamInJob job(content);
+    job.sender = this;
+    job.progress = &OnLoadProgress;
+    EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&job), 0, &ReadFromStreamer};
     Call(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
-    if (in.dwError != 0) {
-        streamer.Rewind();
+    if (in.dwError != 0 && !job.error) {
+        job.streamer.Rewind();
         in.dwError = 0;
         Call(EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
     }
     if (level >= 2) Call(EM_SETUNDOLIMIT, static_cast<WPARAM>(undoLimit_));
+    job.RethrowIfFailed();
     if (in.dwError != 0) throw EStreamError("Failed to Load Stream");
     CHARRANGE start{0, 0};
     Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
@@ -377,11 +430,14 @@ void TNvRichEdit::WriteToFile(const std::string& path) {
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                   nullptr));
     if (!file) throw EFCreateError(Format("Cannot create file %s", path));
-    FileSink sink{file.get()};
+    FileSink sink(file.get(), selectionStreamMode_ ? SelectionLength() : TextLengthAsCrLf());
+    sink.sender = this;
+    sink.progress = &OnSaveProgress;
     EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&sink), 0, &WriteToSink};
     WPARAM flags = format == TStreamFormat::sfRichText ? SF_RTF : SF_TEXT;
     if (selectionStreamMode_) flags |= SFF_SELECTION;
     if (hwnd_) Call(EM_STREAMOUT, flags, reinterpret_cast<LPARAM>(&out));
+    sink.RethrowIfFailed();
     if (out.dwError != 0 || sink.failed) throw EStreamError("Failed to Save Stream");
 }
 
@@ -625,8 +681,10 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CONTEXTMENU:
         if (OnContextPopup) {
-            POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (lParam == -1) {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            // The keyboard's menu key and Shift+F10 send (-1, -1): a 16-bit pair, not a -1 LPARAM in
+            // a 64-bit build.
+            if (at.x == -1 && at.y == -1) {
                 ::GetCaretPos(&at);
                 ::ClientToScreen(hwnd_, &at);
             }

@@ -26,6 +26,8 @@ using TRichEditFindErrorEvent = std::function<void(TObject* Sender, const std::s
 using TRichEditURLClickEvent =
     std::function<void(TObject* Sender, const std::string& URLText, TMouseButton Button)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, POINT screenPos)>;
+// How far a whole-text transfer has come, 0 to 100; raised for every piece the control takes.
+using TProgressEvent = std::function<void(TObject* Sender, int Percent)>;
 
 // Where PrintText sends its pages: a printer device context, and a file when the port asks for one.
 struct PrintTarget {
@@ -120,6 +122,9 @@ public:
     TRichEditFindErrorEvent OnTextNotFound;
     TRichEditURLClickEvent OnURLClick;
     TContextPopupEvent OnContextPopup;
+    // While SetWholeText hands a text to the control, and while WriteToFile writes one.
+    TProgressEvent OnLoadProgress;
+    TProgressEvent OnSaveProgress;
 
 private:
     void CreateControlWindow(const std::string* content, bool modified);

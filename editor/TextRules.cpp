@@ -94,6 +94,11 @@ size_t LineBreakStreamer::Read(char* out, size_t capacity) {
     return written;
 }
 
+int LineBreakStreamer::PercentDone() const {
+    if (text_.empty() || position_ >= text_.size()) return 100;
+    return static_cast<int>(static_cast<unsigned long long>(position_) * 100 / text_.size());
+}
+
 void LinkClickTracker::Press(TMouseButton button, long cpMin, long cpMax) {
     pending_ = true;
     button_ = button;

@@ -54,6 +54,8 @@ public:
     // Writes at most `capacity` bytes into `out`; returns 0 at the end of the text.
     size_t Read(char* out, size_t capacity);
     void Rewind() { position_ = 0; }
+    // Percent of the text handed out so far, 0 to 100.
+    int PercentDone() const;
 
 private:
     std::string_view text_;

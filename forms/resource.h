@@ -63,6 +63,8 @@
 #define IDS_ZEROBYTES 2007
 #define IDS_READFAILED 2008
 #define IDS_AUTHOREMAIL 2009
+#define IDS_REPLACEQUESTION 2010
+#define IDS_LOADFAILED 2011
 
 // The message box with a single Ignore button.
 #define IDD_IGNOREBOX 3001

@@ -102,8 +102,8 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM key, LPARAM flags) {
                 if (bar->Handle()) ::PostMessageA(bar->Handle(), TnvStatusBar::kRepaintLockPanelsMessage, type, 0);
             }
         }
-    } catch (const std::exception& e) {
-        ShowGeneralError(::GetActiveWindow(), e);
+    } catch (...) {
+        ShowCurrentError(::GetActiveWindow());
     }
     return ::CallNextHookEx(monitor.hook.get(), code, key, flags);
 }
@@ -128,7 +128,7 @@ void ActivationWatch::Attach(TnvStatusBar& bar) noexcept {
             if (msg == WM_ACTIVATEAPP) ApplicationActivated(*watched, wParam != 0);
             return false; // never taken here: the window's own processing follows
         });
-    } catch (const std::exception&) {
+    } catch (...) {
         hookId_ = 0; // no activation notices; the lock panels still follow paints and keys
     }
 }

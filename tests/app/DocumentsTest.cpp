@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "base/Paths.h"
 #include "base/Platform.h"
+#include "editor/RichEditLibrary.h"
 #include "tests/app/FormFixture.h"
 
 namespace nv::test {
@@ -47,6 +48,56 @@ TEST_F(Loading, ZeroBytesAreDroppedWithOneWarning) {
     Open(dir.File("only.txt"));
     EXPECT_EQ(form->TextField.GetWholeText(), "");
     EXPECT_EQ(dialogs.Seen().size(), 2u);
+}
+
+// Refuses the n-th creation of a text-field window from now on, as a system short of resources would.
+class RefuseTextFieldWindow {
+public:
+    explicit RefuseTextFieldWindow(int nth) {
+        countdown_ = nth;
+        hook_ = ::SetWindowsHookExA(WH_CBT, &Proc, nullptr, ::GetCurrentThreadId());
+    }
+    ~RefuseTextFieldWindow() { ::UnhookWindowsHookEx(hook_); }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            char name[64] = {};
+            ::GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+            if (std::string(name).rfind("RichEdit", 0) == 0 && --countdown_ == 0) return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int countdown_ = 0;
+    HHOOK hook_;
+};
+
+TEST_F(Loading, AFailedLoadLeavesANewDocumentThatCannotOverwriteTheFile) {
+    Start();
+    WriteFileBytes(dir.File("first.txt"), "first");
+    WriteFileBytes(dir.File("second.txt"), "second");
+    Open(dir.File("first.txt"));
+    dialogs.Press(IDOK);
+    {
+        RefuseTextFieldWindow refuse(2); // the window that would take the new text
+        Open(dir.File("second.txt"));
+    }
+    ASSERT_EQ(dialogs.Seen().size(), 1u);
+    EXPECT_EQ(LastDialog().Text, dir.File("second.txt") + " could not be loaded:\r\nError creating window class " +
+                                     RichEditClassName());
+    EXPECT_EQ(LastDialog().Icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(form->CurrentFile, "");
+    EXPECT_EQ(Caption(), "Notova");
+    EXPECT_EQ(form->TextField.GetWholeText(), "");
+    EXPECT_TRUE(::IsWindowVisible(form->TextField.Handle())) << "the field is there again";
+    EXPECT_FALSE(form->Busy());
+    Type("typed");
+    EXPECT_TRUE(form->DocumentModified) << "changes are followed again";
+    dialogs.Press(IDCANCEL); // Save asks for a name: the document is untitled
+    Command(IDM_SAVE);
+    EXPECT_EQ(dialogs.Seen().size(), 2u);
+    EXPECT_EQ(ReadFileBytes(dir.File("second.txt")), "second");
+    EXPECT_EQ(ReadFileBytes(dir.File("first.txt")), "first");
 }
 
 TEST_F(Loading, MixedLineEndsEachBecomeOneLineBreak) {
@@ -244,6 +295,64 @@ TEST_F(SaveAs, AppendsTxtOnlyWhenTheFileNameHasNoDot) {
     Command(IDM_SAVEAS);
     EXPECT_EQ(form->CurrentFile, dir.File("plain.")) << "a trailing dot counts as an extension";
     EXPECT_FALSE(FileExists(dir.File("plain..txt")));
+}
+
+TEST_F(SaveAs, AnAddedExtensionThatNamesAnExistingFileIsAskedAbout) {
+    struct Row {
+        int command;
+        const char* typed;
+        const char* existing; // as it lies on disk; the added extension differs only in case
+        const char* shown;
+        int answer;
+    };
+    const Row rows[] = {
+        {IDM_SAVEAS, "notes", "notes.txt", "notes.txt", IDNO},
+        {IDM_SAVEAS, "notes", "notes.txt", "notes.txt", IDYES},
+        {IDM_SAVESELECTED, "part", "part.txt", "part.Txt", IDNO},
+        {IDM_SAVESELECTED, "part", "part.txt", "part.Txt", IDYES},
+    };
+    Start();
+    Type("new text");
+    form->TextField.SelectWholeText();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.typed) + (row.answer == IDYES ? " yes" : " no"));
+        WriteFileBytes(dir.File(row.existing), "old");
+        const std::string before = form->CurrentFile;
+        const size_t seen = dialogs.Seen().size();
+        dialogs.ChooseFile(dir.File(row.typed));
+        dialogs.Press(row.answer);
+        Command(row.command);
+        ASSERT_EQ(dialogs.Seen().size(), seen + 2);
+        EXPECT_EQ(LastDialog().Text, std::string(row.shown) + " already exists.\r\nDo you want to replace it?");
+        EXPECT_EQ(LastDialog().Icon, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_EQ(LastDialog().Buttons, (std::vector<int>{IDYES, IDNO}));
+        EXPECT_EQ(ReadFileBytes(dir.File(row.existing)), row.answer == IDYES ? "new text" : "old");
+        EXPECT_FALSE(FileExists(dir.File(row.typed))) << "nothing written under the typed name";
+        if (row.command == IDM_SAVEAS) {
+            EXPECT_EQ(form->CurrentFile, row.answer == IDYES ? dir.File(row.existing) : before);
+            EXPECT_EQ(form->DocumentModified, row.answer == IDNO);
+        }
+        ::DeleteFileA(dir.File(row.existing).c_str());
+    }
+}
+
+TEST_F(SaveAs, ARelativeCommandLineNameIsSavedWhereItWasOpened) {
+    char previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(::CreateDirectoryA(dir.File("data").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(dir.File("data\\other").c_str(), nullptr));
+    WriteFileBytes(dir.File("data\\rel.txt"), "opened");
+    ::SetCurrentDirectoryA(dir.Path().c_str());
+    Start({"data\\rel.txt"});
+    EXPECT_EQ(form->CurrentFile, dir.File("data\\rel.txt"));
+    EXPECT_EQ(Caption(), "Notova - " + dir.File("data\\rel.txt"));
+    ::SetCurrentDirectoryA(dir.File("data\\other").c_str()); // as a file dialog leaves it
+    Type("re-");
+    Command(IDM_SAVE);
+    ::SetCurrentDirectoryA(previous);
+    EXPECT_EQ(ReadFileBytes(dir.File("data\\rel.txt")), "re-opened");
+    EXPECT_FALSE(FileExists(dir.File("data\\other\\data\\rel.txt")));
+    EXPECT_TRUE(dialogs.Seen().empty());
 }
 
 TEST_F(SaveAs, ClosingWithYesOnAnUntitledDocumentAndACancelledDialogStaysOpen) {

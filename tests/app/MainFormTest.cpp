@@ -33,7 +33,6 @@ TEST_F(MainForm, DesignValues) {
     EXPECT_EQ(form->PanelText(4), " NUM ");
     EXPECT_EQ(form->PanelText(5), " CAPS ");
     EXPECT_EQ(form->StatusBar.Panels()[2].Width(), 120);
-    EXPECT_EQ(form->StatusBar.Panels()[3].Width(), 205);
     EXPECT_EQ(form->StatusBar.Height(), 19);
 
     EXPECT_EQ(form->Caption(IDM_NEW), "&New");
@@ -120,10 +119,27 @@ TEST_F(MainForm, TheTextFieldEndsAboveTheStatusBarAfterLoading) {
     EXPECT_EQ(bar.bottom - bar.top, 19);
 }
 
-TEST_F(MainForm, ResizingSetsTheSizePanelWithoutMarkingTheDocument) {
+TEST_F(MainForm, TheSizePanelTakesWhatTheOthersLeaveSoNumAndCapsStayWhole) {
     Start();
+    const int grip = ::GetSystemMetrics(SM_CXVSCROLL) + 1;
+    for (int width : {500, 800, 1600, 200}) {
+        ::SetWindowPos(form->Handle(), nullptr, 0, 0, width, 400, SWP_NOMOVE | SWP_NOZORDER);
+        RECT bar{};
+        ::GetClientRect(form->StatusBar.Handle(), &bar);
+        const auto& panels = form->StatusBar.Panels();
+        const int others = panels[0].Width() + panels[1].Width() + panels[2].Width() + panels[4].Width() +
+                           panels[5].Width();
+        if (bar.right - grip < others + 20) { // too narrow for the fixed panels themselves
+            EXPECT_EQ(panels[3].Width(), 0) << width;
+            continue;
+        }
+        const RECT num = form->StatusBar.PanelRect(4), caps = form->StatusBar.PanelRect(5);
+        EXPECT_LE(num.right, bar.right - grip) << width;
+        EXPECT_LE(caps.left + panels[5].Width(), bar.right - grip) << "CAPS clear of the size grip at " << width;
+        EXPECT_GE(caps.left + panels[5].Width(), bar.right - grip - 8) << "and panel 3 takes the rest at " << width;
+    }
+    EXPECT_EQ(form->StatusBar.Panels()[3].Width(), 0) << "never below zero";
     ::SetWindowPos(form->Handle(), nullptr, 0, 0, 600, 400, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(form->StatusBar.Panels()[3].Width(), 305);
     EXPECT_FALSE(form->DocumentModified);
     EXPECT_EQ(form->PanelText(0), " Unchanged");
     RECT field{}, client{};

@@ -31,7 +31,11 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         ++seen;
         if (msg == kAnswer) return 42;
-        if (msg == kThrow) throw std::runtime_error("The subclass failed");
+        if (msg == kThrow) {
+            if (wParam == 1) throw std::bad_alloc();
+            if (wParam == 2) throw 42;
+            throw std::runtime_error("The subclass failed");
+        }
         return CallPrevious(control_, msg, wParam, lParam);
     }
     void OnControlDestroyed(HWND control) override { destroyed.push_back(control); }
@@ -113,11 +117,15 @@ TEST(Subclass, AnErrorInTheHandlerIsShownAndTheControlGoesOn) {
     Recorder recorder;
     recorder.Attach(edit);
     test::DialogResponder dialogs;
-    dialogs.Press(IDOK);
-    EXPECT_EQ(::SendMessageA(edit, Recorder::kThrow, 0, 0), 0);
-    ASSERT_EQ(dialogs.Seen().size(), 1u);
-    EXPECT_EQ(dialogs.Seen()[0].Text, "The subclass failed");
-    EXPECT_EQ(::SendMessageA(edit, Recorder::kAnswer, 0, 0), 42);
+    const char* const texts[] = {"The subclass failed", "Out of memory", "An unknown error occurred"};
+    for (WPARAM kind = 0; kind < 3; ++kind) {
+        dialogs.Press(IDOK);
+        EXPECT_EQ(::SendMessageA(edit, Recorder::kThrow, kind, 0), 0);
+        ASSERT_EQ(dialogs.Seen().size(), kind + 1);
+        EXPECT_EQ(dialogs.Seen()[kind].Text, texts[kind]);
+        EXPECT_EQ(dialogs.Seen()[kind].Icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_EQ(::SendMessageA(edit, Recorder::kAnswer, 0, 0), 42);
+    }
     ::DestroyWindow(edit);
 }
 

@@ -394,6 +394,28 @@ TEST_F(LinkClicks, TheControlReportsRealClicksOnADetectedLink) {
     EXPECT_EQ(clicks[0].text, "http://a.example/x");
 }
 
+TEST_F(TextField, TheKeyboardsContextMenuOpensAtTheCaret) {
+    field.SetWholeText("first line\r\nsecond line");
+    ASSERT_TRUE(field.TakeFocus());
+    field.MoveCaret(15);
+    POINT caret{};
+    ASSERT_TRUE(::GetCaretPos(&caret));
+    ::ClientToScreen(field.Handle(), &caret);
+    std::vector<POINT> opened;
+    field.OnContextPopup = [&](TObject* sender, POINT at) {
+        EXPECT_EQ(sender, &field);
+        opened.push_back(at);
+    };
+    ::SendMessageA(field.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field.Handle()), MAKELPARAM(-1, -1));
+    ::SendMessageA(field.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(field.Handle()), MAKELPARAM(300, 200));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].x, caret.x);
+    EXPECT_EQ(opened[0].y, caret.y);
+    EXPECT_GT(caret.x, 0) << "the caret is inside the second line, not at the origin";
+    EXPECT_EQ(opened[1].x, 300) << "a mouse click's point is kept";
+    EXPECT_EQ(opened[1].y, 200);
+}
+
 TEST_F(TextField, FontIsTheDefaultFormatWithAutomaticColourAddedToTheStyle) {
     field.SetWholeText("text");
     TFont font;
@@ -495,6 +517,39 @@ TEST_F(WriteToFile, RtfExtensionWritesRichTextWithTheFont) {
         EXPECT_EQ(bytes.find('\0'), std::string::npos);
     }
     EXPECT_EQ(field.StreamFormat(), TStreamFormat::sfPlainText) << "the stream format is restored";
+}
+
+TEST_F(WriteToFile, AnErrorInsideTheControlsStreamComesBackAfterItReturned) {
+    const std::string text = std::string(300000, 'x') + "\r\nend";
+    field.SetWholeText(text);
+    const std::string path = dir.File("kept.txt");
+    for (int kind : {0, 1}) {
+        SCOPED_TRACE(kind);
+        auto fail = [kind](TObject*, int) {
+            if (kind == 0) throw std::bad_alloc();
+            throw 42;
+        };
+        field.OnSaveProgress = fail;
+        if (kind == 0) {
+            EXPECT_THROW(field.WriteToFile(path), std::bad_alloc);
+        } else {
+            EXPECT_THROW(field.WriteToFile(path), int);
+        }
+        field.OnSaveProgress = nullptr;
+        EXPECT_EQ(field.GetWholeText(), text) << "the text is untouched";
+        field.WriteToFile(path);
+        EXPECT_EQ(ReadFileBytes(path), text) << "and the next write is whole";
+
+        field.OnLoadProgress = fail;
+        if (kind == 0) {
+            EXPECT_THROW(field.SetWholeText("new text"), std::bad_alloc);
+        } else {
+            EXPECT_THROW(field.SetWholeText("new text"), int);
+        }
+        field.OnLoadProgress = nullptr;
+        field.SetWholeText(text);
+        EXPECT_EQ(field.GetWholeText(), text) << "the field takes a text again";
+    }
 }
 
 TEST_F(WriteToFile, ErrorsCarryTheirMessages) {

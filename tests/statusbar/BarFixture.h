@@ -7,11 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <string>
+
 namespace nv::test {
 
 constexpr TColor kBarColor = 0x00C08020; // a background no system colour shares
 constexpr COLORREF kBarRgb = RGB(0x20, 0x80, 0xC0);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kSentinel = RGB(0xFF, 0x00, 0xFF);
 
 class BarFixture : public ::testing::Test {
@@ -56,6 +59,48 @@ protected:
         return n;
     }
     int CountColor(const RECT& r, COLORREF c) const { return CountColor(bar, r, c); }
+
+    // Ink is whatever is not the bar's background: the machine's font smoothing decides its colours.
+    static std::set<COLORREF> InkColors(const TnvStatusBar& of, const RECT& r) {
+        WindowDC dc(of.Handle());
+        std::set<COLORREF> ink;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                const COLORREF c = ::GetPixel(dc.get(), x, y);
+                if (c != kBarRgb && c != CLR_INVALID) ink.insert(c);
+            }
+        }
+        return ink;
+    }
+    bool HasInk(const RECT& r) const { return !InkColors(bar, r).empty(); }
+    // The colours `text` takes when drawn with the bar's font in `color` on the bar's background.
+    std::set<COLORREF> ReferenceInk(const std::string& text, COLORREF color) const {
+        WindowDC screen(nullptr);
+        MemoryDC dc(::CreateCompatibleDC(screen.get()));
+        GdiObject bitmap(::CreateCompatibleBitmap(screen.get(), 300, 60));
+        SelectedObject keepBitmap(dc.get(), bitmap.get());
+        SelectedObject keepFont(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(bar.Handle(), WM_GETFONT, 0, 0)));
+        GdiObject background(::CreateSolidBrush(kBarRgb));
+        RECT all{0, 0, 300, 60};
+        ::FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
+        ::SetBkMode(dc.get(), TRANSPARENT);
+        ::SetTextColor(dc.get(), color);
+        ::TextOutA(dc.get(), 4, 4, text.c_str(), static_cast<int>(text.size()));
+        std::set<COLORREF> ink;
+        for (int y = 0; y < all.bottom; ++y) {
+            for (int x = 0; x < all.right; ++x) {
+                const COLORREF c = ::GetPixel(dc.get(), x, y);
+                if (c != kBarRgb && c != CLR_INVALID) ink.insert(c);
+            }
+        }
+        return ink;
+    }
+    // The panel shows its text, every pixel of it in colours that text takes in `color`.
+    bool DrawnIn(int index, COLORREF color) const {
+        const std::set<COLORREF> ink = InkColors(bar, Inner(index));
+        const std::set<COLORREF> reference = ReferenceInk(bar.Panels()[index].Text(), color);
+        return !ink.empty() && std::includes(reference.begin(), reference.end(), ink.begin(), ink.end());
+    }
 
     // Covers a panel's inside with a colour the bar never paints, to see whether it is painted again.
     static void MarkPanel(const TnvStatusBar& of, int index) {

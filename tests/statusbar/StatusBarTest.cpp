@@ -138,7 +138,7 @@ TEST_F(StatusBar, PanelsArePaintedThroughTheReflectedDrawItem) {
     const RECT expected = bar.PanelRect(1);
     EXPECT_TRUE(drawn[1].first == 1 && ::EqualRect(&drawn[1].second, &expected));
     for (int i = 0; i < 2; ++i) {
-        EXPECT_GT(CountColor(Inner(i), kBlack), 0) << "text of panel " << i;
+        EXPECT_TRUE(HasInk(Inner(i))) << "text of panel " << i;
         EXPECT_GT(CountColor(Inner(i), kBarRgb), Area(Inner(i)) / 2) << "background of panel " << i;
     }
 }
@@ -195,7 +195,7 @@ TEST_F(StatusBar, RightAlignedTextEndsOnePixelFurtherInThanALockPanels) {
     auto gapAfterInk = [&](int index) {
         const RECT r = Inner(index);
         for (LONG x = r.right - 1; x >= r.left; --x) {
-            if (CountColor(RECT{x, r.top, x + 1, r.bottom}, kBlack) > 0) return static_cast<int>(r.right - x);
+            if (HasInk(RECT{x, r.top, x + 1, r.bottom})) return static_cast<int>(r.right - x);
         }
         return -1;
     };
