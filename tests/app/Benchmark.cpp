@@ -2,6 +2,10 @@
 // the same panel values computed from a whole-text read. Not a test: it prints a table.
 #include "app/MainF.h"
 #include "app/StatusText.h"
+#include "tests/support/BareControl.h"
+#include "tests/support/TestHost.h"
+
+#include <richedit.h>
 
 #include <gtest/gtest.h>
 
@@ -105,6 +109,69 @@ TEST(Benchmark, StatusPanelsOnLongTexts) {
         }
         std::printf("%-24s %4zu %10.2f\n", "scroll bar appears", mb, slowest);
         std::fflush(stdout);
+    }
+    form.DocumentModified = false;
+}
+
+// One line of `chars` characters: numbered words ("0000001 0000002 ...") or words of letters.
+std::string LongLine(size_t chars, bool numbers) {
+    std::string line;
+    line.reserve(chars + 16);
+    char word[16];
+    for (int n = 1; line.size() < chars; ++n) {
+        if (numbers) {
+            std::snprintf(word, sizeof word, "%07d ", n);
+        } else {
+            for (int i = 0; i < 7; ++i) word[i] = static_cast<char>('a' + (n * 7 + i * 3) % 26);
+            word[7] = ' ';
+            word[8] = '\0';
+        }
+        line += word;
+    }
+    line.resize(chars);
+    return line;
+}
+
+// A keystroke and a caret move in the middle of one long line, in the real main window and in the
+// bare control set up the same way (the design font, URL detection on as the design has it).
+TEST(Benchmark, TypingInALongLine) {
+    std::printf("\n%-8s %7s %8s %10s %10s %10s %10s %10s %10s\n", "words", "chars", "", "ours ms", "control ms",
+                "ratio", "ours ms", "control ms", "ratio");
+    std::printf("%-8s %7s %8s %32s %32s\n", "", "", "", "--------- keystroke ---------", "--------- caret move --------");
+    TForm1 form;
+    form.StartUp({});
+    ::ShowWindow(form.Handle(), SW_SHOW);
+    for (bool numbers : {true, false}) {
+        for (size_t chars : {20000u, 50000u, 200000u}) {
+            const std::string line = LongLine(chars, numbers);
+            const int repeats = chars >= 200000 ? (numbers ? 1 : 3) : chars >= 50000 ? 5 : 10;
+
+            test::TestHost host(500, 400);
+            ::ShowWindow(host.Handle(), SW_SHOW);
+            HWND bare = test::CreateBareControl(host.Handle(), form.TextField.Font(), true);
+            test::BareStreamIn(bare, line);
+            long caret = static_cast<long>(chars / 2);
+            CHARRANGE at{caret, caret};
+            ::SendMessageA(bare, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at));
+            const double bareType = Milliseconds([&] { ::SendMessageA(bare, WM_CHAR, 'x', 1); }, repeats);
+            const double bareMove = Milliseconds(
+                [&] {
+                    CHARRANGE next{caret + 7, caret + 7};
+                    caret += 7;
+                    ::SendMessageA(bare, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&next));
+                },
+                repeats);
+            ::DestroyWindow(bare);
+
+            form.TextField.SetWholeText(line);
+            caret = static_cast<long>(chars / 2);
+            form.TextField.MoveCaret(caret);
+            const double type = Milliseconds([&] { Type(form, 'x'); }, repeats);
+            const double move = Milliseconds([&] { form.TextField.MoveCaret(caret += 7); }, repeats);
+            std::printf("%-8s %7zu %8s %10.1f %10.1f %10.2f %10.1f %10.1f %10.2f\n", numbers ? "numbers" : "letters",
+                        chars, "", type, bareType, type / bareType, move, bareMove, move / bareMove);
+            std::fflush(stdout);
+        }
     }
     form.DocumentModified = false;
 }

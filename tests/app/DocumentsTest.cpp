@@ -1,6 +1,7 @@
 // Loading, saving and the modified state through the real main window, its message boxes and
 // file dialogs.
 #include "app/DocumentRules.h"
+#include "app/StatusText.h"
 #include "app/SafeSave.h"
 #include "base/Errors.h"
 #include "base/Paths.h"
@@ -116,6 +117,32 @@ protected:
         return bytes;
     }
 };
+
+TEST_F(LargeFiles, PanelThreeShowsTheLoadingProgressOfTextsAboveOneMegabyte) {
+    Start();
+    for (size_t size : {size_t{1} << 20, (size_t{3} << 20) + 1}) {
+        SCOPED_TRACE(size);
+        WriteFileBytes(dir.File("large.txt"), Bytes(size));
+        // The form asks its clock whenever it may paint during the load: a chance to look at the panel.
+        std::vector<int> percents;
+        form->TickCount = [&] {
+            const std::string text = form->PanelText(3);
+            if (text.rfind("Loading ", 0) == 0) percents.push_back(std::stoi(text.substr(8)));
+            return static_cast<unsigned long>(::GetTickCount());
+        };
+        Open(dir.File("large.txt"));
+        form->TickCount = [] { return static_cast<unsigned long>(::GetTickCount()); };
+        EXPECT_EQ(form->PanelText(3), SizeTextFor(GroupThousands(size + size / 80, ","))) << "the size once loaded";
+        if (size <= (size_t{1} << 20)) {
+            EXPECT_TRUE(percents.empty());
+            continue;
+        }
+        ASSERT_GE(percents.size(), 3u);
+        EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
+        EXPECT_LE(percents.back(), 100);
+        EXPECT_TRUE(std::any_of(percents.begin(), percents.end(), [](int p) { return p > 0 && p < 100; }));
+    }
+}
 
 TEST_F(LargeFiles, ExactlyFiveMillionBytesAsksNothing) {
     Start();

@@ -2,6 +2,7 @@
 // cheapest way it can. Not a test: it prints a table.
 #include "editor/NvRichEd.h"
 #include "editor/RichEditLibrary.h"
+#include "tests/support/BareControl.h"
 #include "tests/support/TestHost.h"
 
 #include <richedit.h>
@@ -36,54 +37,15 @@ std::string MakeText(size_t bytes, char salt, bool prose) {
     return text;
 }
 
-struct Cursor {
-    const std::string* text;
-    size_t at;
-};
-DWORD CALLBACK FeedPlain(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) {
-    auto* cursor = reinterpret_cast<Cursor*>(cookie);
-    size_t n = std::min(static_cast<size_t>(capacity), cursor->text->size() - cursor->at);
-    // Hold a CR back so no CR LF pair is split between two chunks.
-    if (n > 1 && cursor->at + n < cursor->text->size() && (*cursor->text)[cursor->at + n - 1] == '\r') --n;
-    memcpy(buffer, cursor->text->data() + cursor->at, n);
-    cursor->at += n;
-    *read = static_cast<LONG>(n);
-    return 0;
-}
 DWORD CALLBACK Collect(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
     reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<char*>(buffer), count);
     *written = count;
     return 0;
 }
 
-// The bare control, set up as the field sets up its window (no word wrap, no language options, the
-// same default font), so the two differ only by what the field does around the control's messages.
-HWND CreateBare(HWND parent) {
-    HWND bare = ::CreateWindowExA(0, RichEditClassName(), "",
-                                  WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL, 0,
-                                  0, 400, 300, parent, nullptr, nullptr, nullptr);
-    ::SendMessageA(bare, EM_SETUNDOLIMIT, 10, 0);
-    ::SendMessageA(bare, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO, 0);
-    ::SendMessageA(bare, EM_SETLANGOPTIONS, 0, 0);
-    ::SendMessageA(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
-    ::SendMessageA(bare, EM_SETTARGETDEVICE, 0, 1);
-    const TFont font; // the field's default font
-    CHARFORMAT2A format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_FACE | CFM_SIZE;
-    lstrcpynA(format.szFaceName, font.Name.c_str(), LF_FACESIZE);
-    format.yHeight = font.Size(96) * 20;
-    ::SendMessageA(bare, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    return bare;
-}
-// Undo suspended: a load recorded as undoable also slows every later load in the process on Wine.
-void BareStreamIn(HWND bare, const std::string& text) {
-    Cursor cursor{&text, 0};
-    EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&cursor), 0, &FeedPlain};
-    ::SendMessageA(bare, EM_SETUNDOLIMIT, 0, 0);
-    ::SendMessageA(bare, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
-    ::SendMessageA(bare, EM_SETUNDOLIMIT, 10, 0);
-}
+HWND CreateBare(HWND parent) { return test::CreateBareControl(parent, TFont()); } // the field's default font
+using test::BareStreamIn;
+using test::ParagraphMarks;
 
 // Each side runs alone: a second control holding a long text slows the first one down under Wine.
 struct Timings {
@@ -108,13 +70,6 @@ Timings TimeField(HWND host, const RECT& bounds, const std::string& first, const
 
 // The control's floor: its cheapest way to take the same text, which is with one CR per line break
 // (CR LF pairs cost the Wine control several times more), converted before the clock starts.
-std::string ParagraphMarks(const std::string& text) {
-    std::string marks(text.size(), '\0');
-    LineBreakStreamer streamer(text);
-    marks.resize(streamer.Read(marks.data(), marks.size()));
-    return marks;
-}
-
 Timings TimeControl(HWND host, const std::string& crlfFirst, const std::string& crlfSecond) {
     const std::string first = ParagraphMarks(crlfFirst), second = ParagraphMarks(crlfSecond);
     Timings t;

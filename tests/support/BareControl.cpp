@@ -1,0 +1,70 @@
+#include "tests/support/BareControl.h"
+
+#include "editor/RichEditLibrary.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace nv::test {
+
+namespace {
+struct Cursor {
+    const std::string* text;
+    size_t at;
+};
+DWORD CALLBACK Feed(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) {
+    auto* cursor = reinterpret_cast<Cursor*>(cookie);
+    const size_t n = std::min(static_cast<size_t>(capacity), cursor->text->size() - cursor->at);
+    std::memcpy(buffer, cursor->text->data() + cursor->at, n);
+    cursor->at += n;
+    *read = static_cast<LONG>(n);
+    return 0;
+}
+} // namespace
+
+HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls) {
+    RECT client{};
+    ::GetClientRect(parent, &client);
+    HWND bare = ::CreateWindowExA(WS_EX_CLIENTEDGE, RichEditClassName(), "",
+                                  WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_SAVESEL |
+                                      ES_NOHIDESEL | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL,
+                                  0, 0, client.right, client.bottom, parent, nullptr, nullptr, nullptr);
+    ::SendMessageA(bare, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_LINK);
+    ::SendMessageA(bare, EM_SETUNDOLIMIT, 10, 0);
+    ::SendMessageA(bare, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO, 0);
+    ::SendMessageA(bare, EM_SETLANGOPTIONS, 0, 0);
+    ::SendMessageA(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
+    ::SendMessageA(bare, EM_SETTARGETDEVICE, 0, 1);
+    ::SendMessageA(bare, EM_AUTOURLDETECT, detectUrls ? TRUE : FALSE, 0);
+    const CharFormatSpec spec = MakeCharFormatSpec(font, 96, [](TColor) { return 0u; });
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_CHARSET | CFM_WEIGHT;
+    lstrcpynA(format.szFaceName, spec.FaceName.c_str(), LF_FACESIZE);
+    format.yHeight = spec.TwentiethsOfPoint;
+    format.wWeight = static_cast<WORD>(spec.Weight);
+    if (spec.Bold) format.dwEffects |= CFE_BOLD;
+    if (spec.Italic) format.dwEffects |= CFE_ITALIC;
+    format.bCharSet = spec.Charset;
+    ::SendMessageA(bare, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return bare;
+}
+
+void BareStreamIn(HWND bare, const std::string& text) {
+    Cursor cursor{&text, 0};
+    EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&cursor), 0, &Feed};
+    ::SendMessageA(bare, EM_SETUNDOLIMIT, 0, 0);
+    ::SendMessageA(bare, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
+    ::SendMessageA(bare, EM_SETUNDOLIMIT, 10, 0);
+}
+
+std::string ParagraphMarks(const std::string& text) {
+    std::string marks(text.size(), '\0');
+    LineBreakStreamer streamer(text);
+    marks.resize(streamer.Read(marks.data(), marks.size()));
+    return marks;
+}
+
+} // namespace nv::test

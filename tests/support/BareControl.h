@@ -1,0 +1,19 @@
+// The bare rich-edit control for benchmarks: set up as the text field sets up its window, and fed
+// the cheapest way the control takes a text, so a comparison shows only what the field adds.
+#pragma once
+
+#include "editor/TextRules.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace nv::test {
+
+HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls = false);
+// Streams the text in as paragraph marks with undo suspended, as the field does.
+void BareStreamIn(HWND bare, const std::string& text);
+// One CR per line break: the control's own paragraph mark.
+std::string ParagraphMarks(const std::string& text);
+
+} // namespace nv::test
