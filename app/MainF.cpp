@@ -40,6 +40,7 @@ TForm1::TForm1() {
     TickCount = [] { return static_cast<unsigned long>(::GetTickCount()); };
     CreateComponents();
     BindCommands();
+    CreatePlacement();
     created_ = true;
     OnSize();
 }
@@ -118,7 +119,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SIZE: OnSize(); return 0;
     case WM_SHOWWINDOW:
-        if (wParam) FormShow(this);
+        if (wParam) Raise(OnShow, this);
         break;
     case WM_SETFOCUS: TextField.TakeFocus(); return 0;
     case WM_SETCURSOR:
@@ -129,6 +130,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY:
+        Raise(OnDestroy, this);
         if (quitOnDestroy_) ::PostQuitMessage(0);
         return 0;
     default: break;
@@ -147,6 +149,9 @@ bool TForm1::TranslateAccelerator(MSG& msg) {
 }
 
 void TForm1::OnClose() {
+    bool canClose = true;
+    Raise(OnCloseQuery, this, canClose);
+    if (!canClose) return;
     bool action = true;
     FormClose(this, action);
     if (!action) return;

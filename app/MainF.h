@@ -6,6 +6,7 @@
 //   MainF_Status.cpp     the status panels that describe the text
 //   MainF_Edit.cpp       the edit commands and their states
 //   MainF_View.cpp       view options
+//   MainF_Placement.cpp  the stored window placement
 #pragma once
 
 #include "app/FileDialogs.h"
@@ -13,6 +14,7 @@
 #include "base/Handles.h"
 #include "base/Window.h"
 #include "editor/NvRichEd.h"
+#include "placement/Placement.h"
 #include "statusbar/nvStatusBar.h"
 
 #include <functional>
@@ -38,7 +40,13 @@ public:
     std::unique_ptr<TClipboardMonitor> ClipboardMonitor;
     std::unique_ptr<WindowBase> GotoLineWindow; // made on first use by Goto line
 
+    // ---- Window events (the placement runs its own handlers before these) ---------------------------
+    TNotifyEvent OnShow;
+    TCloseQueryEvent OnCloseQuery;
+    TNotifyEvent OnDestroy;
+
     // ---- Components -------------------------------------------------------------------------------
+    TFormPlacement FormPlacement1;
     TNvRichEdit TextField;
     TnvStatusBar StatusBar;
     TOpenDialog OpenDialog;
@@ -117,6 +125,7 @@ protected:
 private:
     void CreateComponents();
     void CreateStatusBar();
+    void CreatePlacement();
     void BindCommands();
     void Realign();
     void OnCommand(int id);

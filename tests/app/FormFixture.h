@@ -4,6 +4,7 @@
 #include "app/MainF.h"
 #include "forms/resource.h"
 #include "tests/support/Dialogs.h"
+#include "tests/support/RegistryProbe.h"
 #include "tests/support/TestHost.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,21 @@ namespace nv::test {
 
 class FormTest : public ::testing::Test {
 protected:
+    // A first run: nothing stored from earlier tests.
     void Start(const std::vector<std::string>& arguments = {}) {
+        ClearProgramKey();
+        Launch(arguments);
+    }
+    // Ends the running window as the program would end, and starts again with what it stored.
+    void Restart(const std::vector<std::string>& arguments = {}) {
+        if (form) {
+            form->DocumentModified = false;
+            form.reset();
+        }
+        DrainQuit();
+        Launch(arguments);
+    }
+    void Launch(const std::vector<std::string>& arguments) {
         form = std::make_unique<TForm1>();
         form->StartUp(arguments);
         if (!::IsWindowVisible(form->Handle())) ::ShowWindow(form->Handle(), SW_SHOW);
