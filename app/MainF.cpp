@@ -55,6 +55,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateComponents() {
+    CreateSpeedBar();
     TFont font;
     font.Name = "Fixedsys";
     font.Height = -12;
@@ -171,6 +172,7 @@ void TForm1::Realign() {
     StatusBar.Realign();
     if (StatusBar.Visible()) client.bottom -= StatusBar.Height();
     if (client.bottom < client.top) client.bottom = client.top;
+    AlignSpeedBar(client);
     TextField.SetBounds(client);
 }
 
@@ -206,6 +208,7 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     TextField.SetAutoURLDetect(Checked(IDM_DETECTURLS));
     TextField.SetSelectionBar(Checked(IDM_SELECTIONBAR));
     StatusBar.SetVisible(Checked(IDM_SHOWSTATUSBAR));
+    SpeedBar.SetVisible(Checked(IDM_SHOWTOOLS));
     Realign();
 
     ClipboardMonitor = std::make_unique<TClipboardMonitor>(Handle());

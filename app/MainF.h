@@ -7,6 +7,7 @@
 //   MainF_Edit.cpp       the edit commands and their states
 //   MainF_View.cpp       view options
 //   MainF_Placement.cpp  the stored window placement
+//   MainF_Toolbar.cpp    the toolbar, its buttons and its layout in the window
 #pragma once
 
 #include "app/FileDialogs.h"
@@ -16,6 +17,7 @@
 #include "editor/NvRichEd.h"
 #include "placement/Placement.h"
 #include "statusbar/nvStatusBar.h"
+#include "toolbar/SpeedBar.h"
 
 #include <functional>
 #include <map>
@@ -49,6 +51,22 @@ public:
     TFormPlacement FormPlacement1;
     TNvRichEdit TextField;
     TnvStatusBar StatusBar;
+    // Shown and hidden with SpeedBar.SetVisible; the window lays itself out again on every change.
+    TSpeedBar SpeedBar;
+    // The toolbar's items, owned by SpeedBar.
+    TSpeedItem* NewBtn = nullptr;
+    TSpeedItem* OpenBtn = nullptr;
+    TSpeedItem* SaveBtn = nullptr;
+    TSpeedItem* PrintBtn = nullptr;
+    TSpeedItem* ExitBtn = nullptr;
+    TSpeedItem* UndoBtn = nullptr;
+    TSpeedItem* RedoBtn = nullptr;
+    TSpeedItem* CutBtn = nullptr;
+    TSpeedItem* CopyBtn = nullptr;
+    TSpeedItem* PasteBtn = nullptr;
+    TSpeedItem* FindBtn = nullptr;
+    TSpeedItem* ReplaceBtn = nullptr;
+    TSpeedItem* WordWrap = nullptr;
     TOpenDialog OpenDialog;
     TSaveDialog SaveDialog;
 
@@ -102,6 +120,9 @@ public:
     void WordWrap1Click(TObject* Sender);
     void DetectURLs1Click(TObject* Sender);
 
+    // ---- Toolbar ----------------------------------------------------------------------------------
+    void SpeedBarApplyAlign(TObject* Sender, TAlign Align, bool& Apply);
+
     // ---- Menus ------------------------------------------------------------------------------------
     HMENU MainMenu() const { return mainMenu_; }
     HMENU TextFieldPopup() const { return ::GetSubMenu(textFieldPopupMenu_.get(), 0); }
@@ -126,6 +147,11 @@ private:
     void CreateComponents();
     void CreateStatusBar();
     void CreatePlacement();
+    void CreateSpeedBar();
+    // Puts the toolbar at its edge of `area` and takes its place out of the area.
+    void AlignSpeedBar(RECT& area);
+    // A command of the menu's command table, run for a toolbar button.
+    void RunCommand(int id, TObject* sender);
     void BindCommands();
     void Realign();
     void OnCommand(int id);

@@ -133,7 +133,7 @@ void TForm1::KeepPainted() {
 
 void TForm1::ShowModifiedState() {
     SetPanelText(0, DocumentModified ? " Changed" : " Unchanged");
-    // The toolbar's Save button follows the same state once the toolbar exists.
+    SaveBtn->SetEnabled(DocumentModified);
 }
 
 bool TForm1::QuerySave() {
@@ -231,9 +231,11 @@ void TForm1::TextFieldChange(TObject* Sender) {
     if (StartingUp) return;
     DocumentModified = true;
     ShowModifiedState();
-    SetEnabled(IDM_UNDO, TextField.UndoAvailable());
+    UndoBtn->SetEnabled(TextField.UndoAvailable());
+    SetEnabled(IDM_UNDO, UndoBtn->Enabled());
     SetCaption(IDM_UNDO, UndoCaption(TextField.NextUndoKind()));
     SetEnabled(IDM_REDO, TextField.RedoAvailable());
+    RedoBtn->SetEnabled(TextField.RedoAvailable());
     SetCaption(IDM_REDO, RedoCaption(TextField.NextRedoKind()));
     if (StatusBar.Visible()) SetPanelText(3, SizeText());
     TextFieldSelectionChange(Sender);

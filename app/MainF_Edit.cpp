@@ -24,11 +24,13 @@ void TForm1::SelectAll1Click(TObject*) { TextField.SelectWholeText(); }
 void TForm1::UpdateCutCopy() {
     const bool selection = TextField.SelectionLength() > 0;
     for (int id : {IDM_COPY, IDM_COPYPOP, IDM_CUT, IDM_CUTPOP}) SetEnabled(id, selection);
-    // The toolbar's Cut and Copy buttons take the same state once the toolbar exists.
+    CopyBtn->SetEnabled(selection);
+    CutBtn->SetEnabled(selection);
 }
 
 void TForm1::UpdatePaste() {
-    const bool canPaste = TextField.PasteAvailable();
+    PasteBtn->SetEnabled(TextField.PasteAvailable());
+    const bool canPaste = PasteBtn->Enabled();
     for (int id : {IDM_PASTE, IDM_PASTEPOP}) SetEnabled(id, canPaste);
 }
 

@@ -7,6 +7,7 @@ namespace nv {
 void TForm1::WordWrap1Click(TObject*) {
     DetachTextFieldChange();
     SetChecked(IDM_WORDWRAP, !Checked(IDM_WORDWRAP));
+    WordWrap->SetDown(Checked(IDM_WORDWRAP)); // a click on the button has flipped it already
     TextField.SetWordWrap(Checked(IDM_WORDWRAP));
     BindTextFieldChange();
 }

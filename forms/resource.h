@@ -70,3 +70,26 @@
 #define IDD_IGNOREBOX 3001
 #define IDC_MESSAGEICON 3002
 #define IDC_MESSAGETEXT 3003
+
+// Toolbar glyphs: the normal image and, to its right, the disabled one (WordWrap has one image).
+#define IDB_NEWBTN 4001
+#define IDB_OPENBTN 4002
+#define IDB_SAVEBTN 4003
+#define IDB_PRINTBTN 4004
+#define IDB_EXITBTN 4005
+#define IDB_UNDOBTN 4006
+#define IDB_REDOBTN 4007
+#define IDB_CUTBTN 4008
+#define IDB_COPYBTN 4009
+#define IDB_PASTEBTN 4010
+#define IDB_FINDBTN 4011
+#define IDB_REPLACEBTN 4012
+#define IDB_WORDWRAP 4013
+// The cursor that carries the toolbar or one of its buttons.
+#define IDR_TOOLBARDRAGCURSOR 4100
+
+// Texts of the toolbar's customize window.
+#define IDS_SPEEDBARHINT 61157
+#define IDS_SPEEDBARCATEGORIES 61158
+#define IDS_SPEEDBARBUTTONS 61159
+#define IDS_SPEEDBARCAPTION 61160

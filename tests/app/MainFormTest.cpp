@@ -113,7 +113,7 @@ TEST_F(MainForm, TheTextFieldEndsAboveTheStatusBarAfterLoading) {
     ::GetClientRect(form->Handle(), &client);
     EXPECT_TRUE(::IsWindowVisible(form->StatusBar.Handle()));
     EXPECT_EQ(field.left, 0);
-    EXPECT_EQ(field.top, 0);
+    EXPECT_EQ(field.top, 33) << "below the toolbar";
     EXPECT_EQ(field.bottom, bar.top);
     EXPECT_EQ(bar.bottom, client.bottom);
     EXPECT_EQ(bar.bottom - bar.top, 19);
@@ -146,7 +146,7 @@ TEST_F(MainForm, TheSizePanelTakesWhatTheOthersLeaveSoNumAndCapsStayWhole) {
     ::GetWindowRect(form->TextField.Handle(), &field);
     ::GetClientRect(form->Handle(), &client);
     EXPECT_EQ(field.right - field.left, client.right);
-    EXPECT_EQ(field.bottom - field.top, client.bottom - 19) << "the text field ends above the status bar";
+    EXPECT_EQ(field.bottom - field.top, client.bottom - 33 - 19) << "between the toolbar and the status bar";
 }
 
 TEST_F(MainForm, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
