@@ -163,7 +163,9 @@ void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TBut
     const SIZE glyph = GlyphSize(item.GlyphResource(), item.NumGlyphs());
     const std::string& caption = item.BtnCaption();
     SIZE text{0, 0};
-    if (!caption.empty()) ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    if (!caption.empty()) {
+        ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+    }
     const int spacing = glyph.cx > 0 && !caption.empty() ? std::max(0, item.Spacing) : 0;
     const bool across = item.Layout == blGlyphLeft || item.Layout == blGlyphRight;
     const int totalW = across ? glyph.cx + spacing + text.cx : std::max<int>(glyph.cx, text.cx);
@@ -234,12 +236,13 @@ TSpeedBar::~TSpeedBar() {
 
 void TSpeedBar::CreateWnd(HWND parent, int id) {
     RegisterClassOnce(kBarClass, CS_DBLCLKS, nullptr);
-    Create(kBarClass, Name.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0), 0,
-           Left(), Top(), Width(), Height(), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0);
+    Create(kBarClass, Name.c_str(), style, 0, Left(), Top(), Width(), Height(), parent,
+           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     if (!Handle()) return;
     tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                 ::GetModuleHandleA(nullptr), nullptr);
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                                 nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ForEachItem([](TSpeedItem& item) {
         if (auto* button = static_cast<TSpeedbarButton*>(item.Button())) button->EnsureHandle();
     });
@@ -348,7 +351,8 @@ void TSpeedBar::PaintBoundLines(HDC dc, const RECT& r) const {
     }
     if (lines & blLeft) {
         FillRectColor(dc, r.left, r.top, r.left + 1, r.bottom, COLOR_BTNSHADOW);
-        FillRectColor(dc, r.left + 1, r.top + ((lines & blTop) ? 1 : 0), r.left + 2, r.bottom, COLOR_BTNHIGHLIGHT);
+        const int top = r.top + ((lines & blTop) ? 1 : 0);
+        FillRectColor(dc, r.left + 1, top, r.left + 2, r.bottom, COLOR_BTNHIGHLIGHT);
     }
     if (lines & blRight) {
         FillRectColor(dc, r.right - 2, r.top, r.right - 1, r.bottom - ((lines & blBottom) ? 1 : 0),
@@ -816,7 +820,9 @@ void TBtnControl::MoveTo(POINT screen) {
 
 void TBtnControl::ShowCopy(bool show) {
     if (!Handle()) return;
-    if (show != (::IsWindowVisible(Handle()) != FALSE)) ::ShowWindow(Handle(), show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (show != (::IsWindowVisible(Handle()) != FALSE)) {
+        ::ShowWindow(Handle(), show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    }
     if (show) ::UpdateWindow(Handle());
 }
 
