@@ -122,6 +122,7 @@ public:
 
     // ---- Toolbar ----------------------------------------------------------------------------------
     void SpeedBarApplyAlign(TObject* Sender, TAlign Align, bool& Apply);
+    void Customize1Click(TObject* Sender);
 
     // ---- Menus ------------------------------------------------------------------------------------
     HMENU MainMenu() const { return mainMenu_; }

@@ -87,6 +87,10 @@ void TForm1::CreateSpeedBar() {
     SpeedBar.SetPopupMenu(::GetSubMenu(toolbarPopupMenu_.get(), 0), Handle());
     SpeedBar.SetIniStorage(&FormPlacement1);
     SpeedBar.ScaleBy(ScreenPixelsPerInch(), 96);
+
+    const TNotifyEvent customize = [this](TObject* sender) { Customize1Click(sender); };
+    commands_[IDM_CUSTOMIZE] = customize;
+    commands_[IDM_CUSTOMIZEPOP] = customize;
 }
 
 void TForm1::RunCommand(int id, TObject* sender) {
@@ -130,5 +134,7 @@ void TForm1::SpeedBarApplyAlign(TObject*, TAlign Align, bool&) {
     default: break;
     }
 }
+
+void TForm1::Customize1Click(TObject*) { SpeedBar.Customize(0); }
 
 } // namespace nv

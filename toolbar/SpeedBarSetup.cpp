@@ -1,0 +1,494 @@
+#include "toolbar/SpeedBarSetup.h"
+
+#include "base/Application.h"
+#include "base/Errors.h"
+#include "forms/resource.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace nv {
+
+namespace {
+
+constexpr char kClassName[] = "TSpeedbarSetupWindow";
+// Asks the application window to free the customize windows that have closed.
+constexpr UINT kReleaseClosedMessage = WM_APP + 240;
+
+enum ControlId { idCategoriesLabel = 101, idButtonsLabel, idSectionList, idButtonsList, idHintLabel,
+                 idHelpBtn };
+
+std::string LoadString(UINT id) {
+    char text[512] = {};
+    const int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
+    return std::string(text, static_cast<size_t>(std::max(0, length)));
+}
+
+std::vector<std::unique_ptr<TSpeedbarSetupWindow>>& OpenWindows() {
+    static std::vector<std::unique_ptr<TSpeedbarSetupWindow>> windows;
+    return windows;
+}
+
+void ReleaseClosedWindows() {
+    auto& windows = OpenWindows();
+    windows.erase(std::remove_if(windows.begin(), windows.end(), [](const auto& w) { return !w->Handle(); }),
+                  windows.end());
+}
+
+// A window cannot free itself from inside its own procedure; the application window does it later.
+void WatchForClosedWindows() {
+    static const int hook = Application().HookMainWindow([](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        if (msg != kReleaseClosedMessage) return false;
+        ReleaseClosedWindows();
+        result = 0;
+        return true;
+    });
+    (void)hook;
+}
+
+} // namespace
+
+// ---- Keyboard and mouse of the lists and buttons -------------------------------------------------
+
+// The window runs no dialog manager: its controls close it on Esc, and Tab moves between them.
+class TSpeedbarSetupWindow::ListSubclass : public ControlSubclass {
+public:
+    ListSubclass(TSpeedbarSetupWindow& owner, HWND control) : owner_(owner), control_(control) {
+        AttachSubclass(control);
+    }
+    ~ListSubclass() {
+        if (control_) DetachSubclass(control_);
+    }
+    ListSubclass(const ListSubclass&) = delete;
+    ListSubclass& operator=(const ListSubclass&) = delete;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        const bool buttons = control_ == owner_.buttonsList_;
+        switch (msg) {
+        case WM_KEYDOWN:
+            if (wParam == VK_ESCAPE || (wParam == VK_RETURN && control_ == owner_.closeBtn_)) {
+                ::PostMessageA(owner_.Handle(), WM_CLOSE, 0, 0);
+                return 0;
+            }
+            if (wParam == VK_TAB) {
+                owner_.MoveFocus(control_, ::GetKeyState(VK_SHIFT) < 0);
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == VK_ESCAPE || wParam == VK_TAB || wParam == VK_RETURN) return 0;
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: // a quick second press is a press too
+            if (buttons && owner_.ListMouseDown(at)) return 0;
+            break;
+        case WM_MOUSEMOVE:
+            if (buttons && owner_.dragging_) {
+                owner_.ListMouseMove(at);
+                return 0;
+            }
+            break;
+        case WM_LBUTTONUP:
+            if (buttons && owner_.dragging_) {
+                owner_.ListMouseUp(at);
+                return 0;
+            }
+            break;
+        case WM_CAPTURECHANGED:
+            if (buttons && owner_.dragging_) owner_.CancelListDrag();
+            break;
+        case WM_SETCURSOR:
+            if (buttons && owner_.dragging_) return TRUE; // the drag sets its own cursor
+            break;
+        default: break;
+        }
+        return CallPrevious(control_, msg, wParam, lParam);
+    }
+    void OnControlDestroyed(HWND) override { control_ = nullptr; }
+
+private:
+    TSpeedbarSetupWindow& owner_;
+    HWND control_;
+};
+
+// ---- The window ----------------------------------------------------------------------------------
+
+TSpeedbarSetupWindow* TSpeedbarSetupWindow::FindFor(const TSpeedBar* bar) {
+    for (const auto& window : OpenWindows()) {
+        if (window->Handle() && window->bar_ == bar) return window.get();
+    }
+    return nullptr;
+}
+
+TSpeedbarSetupWindow& TSpeedbarSetupWindow::CreateNew(HWND owner) {
+    ReleaseClosedWindows();
+    WatchForClosedWindows();
+    OpenWindows().push_back(std::make_unique<TSpeedbarSetupWindow>(owner));
+    return *OpenWindows().back();
+}
+
+TSpeedbarSetupWindow::TSpeedbarSetupWindow(HWND owner) {
+    RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    ppi_ = ScreenPixelsPerInch();
+    // The form's layout is in pixels at 96 pixels per inch.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+    RECT frame{0, 0, ::MulDiv(421, ppi_, 96), ::MulDiv(262, ppi_, 96)};
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    Create(kClassName, LoadString(IDS_SPEEDBARCAPTION).c_str(), style, exStyle, x, y, width, height, owner,
+           nullptr);
+    if (!Handle()) throw EError("Error creating window");
+    CreateControls();
+}
+
+TSpeedbarSetupWindow::~TSpeedbarSetupWindow() {
+    subclasses_.clear();
+    Destroy();
+}
+
+void TSpeedbarSetupWindow::CreateControls() {
+    // A regular rather than bold face, at the form's height.
+    font_.reset(::CreateFontA(-::MulDiv(11, ppi_, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                              "MS Sans Serif"));
+    const struct {
+        int id;
+        const char* className;
+        std::string text;
+        DWORD style;
+        DWORD exStyle;
+        int x, y, w, h;
+        HWND* slot;
+    } controls[] = {
+        {idCategoriesLabel, "STATIC", LoadString(IDS_SPEEDBARCATEGORIES), SS_LEFT, 0, 12, 11, 128, 16, nullptr},
+        {idButtonsLabel, "STATIC", LoadString(IDS_SPEEDBARBUTTONS), SS_LEFT, 0, 146, 11, 178, 16, nullptr},
+        {idSectionList, "LISTBOX", "",
+         LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+         WS_EX_CLIENTEDGE, 12, 30, 129, 188, &sectionList_},
+        {idButtonsList, "LISTBOX", "",
+         LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+         WS_EX_CLIENTEDGE, 146, 30, 179, 188, &buttonsList_},
+        {idHintLabel, "STATIC", LoadString(IDS_SPEEDBARHINT), SS_LEFT | SS_NOPREFIX, 0, 8, 231, 407, 29, nullptr},
+        {IDCANCEL, "BUTTON", "OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 12, 77, 25, &closeBtn_},
+        {idHelpBtn, "BUTTON", "&Help", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 44, 77, 25, &helpBtn_},
+    };
+    for (const auto& c : controls) {
+        const DWORD visible = c.id == idHelpBtn ? 0 : WS_VISIBLE;
+        HWND control = ::CreateWindowExA(c.exStyle, c.className, c.text.c_str(), WS_CHILD | visible | c.style,
+                                         ::MulDiv(c.x, ppi_, 96), ::MulDiv(c.y, ppi_, 96), ::MulDiv(c.w, ppi_, 96),
+                                         ::MulDiv(c.h, ppi_, 96), Handle(),
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                         ::GetModuleHandleA(nullptr), nullptr);
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        if (c.slot) {
+            *c.slot = control;
+            subclasses_.push_back(std::make_unique<ListSubclass>(*this, control));
+        }
+    }
+}
+
+void TSpeedbarSetupWindow::SetSpeedBar(TSpeedBar* bar) {
+    if (bar == bar_) return;
+    if (bar_) {
+        TSpeedBar* old = bar_;
+        bar_ = nullptr;
+        old->SetEditMode(nullptr);
+    }
+    bar_ = bar;
+    if (bar_) bar_->SetEditMode(this);
+    SizeLists();
+    Fill(0);
+}
+
+void TSpeedbarSetupWindow::ShowWindowFor() {
+    ::ShowWindow(helpBtn_, HelpContext > 0 ? SW_SHOWNA : SW_HIDE);
+    if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+    const bool first = !::IsWindowVisible(Handle());
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    ::BringWindowToTop(Handle());
+    if (first) {
+        SizeLists();
+        ::SetFocus(sectionList_);
+    }
+}
+
+TSpeedItem* TSpeedbarSetupWindow::ItemAtRow(int row) const {
+    const int category = SelectedCategory();
+    if (!bar_ || category < 0 || category >= bar_->SectionCount()) return nullptr;
+    const TSpeedbarSection& section = bar_->Sections(category);
+    if (row < 0 || row >= section.Count()) return nullptr;
+    return &section.Items(row);
+}
+
+int TSpeedbarSetupWindow::SelectedCategory() const {
+    return static_cast<int>(::SendMessageA(sectionList_, LB_GETCURSEL, 0, 0));
+}
+
+// ---- Sizing and filling --------------------------------------------------------------------------
+
+void TSpeedbarSetupWindow::SizeLists() {
+    if (!buttonsList_) return;
+    const int limit = ::MulDiv(186, ppi_, 96);
+    const int rowHeight = (bar_ ? bar_->BtnHeight() : 23) + 2;
+    ::SendMessageA(buttonsList_, LB_SETITEMHEIGHT, 0, rowHeight);
+    RECT client{}, window{};
+    ::GetClientRect(buttonsList_, &client);
+    ::GetWindowRect(buttonsList_, &window);
+    const int rows = std::max(1, std::max<int>(client.bottom, limit) / rowHeight);
+    const int height = std::min(limit, rows * rowHeight);
+    const int frame = (window.bottom - window.top) - client.bottom;
+    for (HWND list : {buttonsList_, sectionList_}) {
+        RECT r{};
+        ::GetWindowRect(list, &r);
+        ::SetWindowPos(list, nullptr, 0, 0, r.right - r.left, height + frame, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    WindowDC dc(sectionList_);
+    SelectedObject font(dc.get(), font_.get());
+    SIZE text{};
+    ::GetTextExtentPoint32A(dc.get(), "Wg", 2, &text);
+    ::SendMessageA(sectionList_, LB_SETITEMHEIGHT, 0, text.cy + 2);
+}
+
+void TSpeedbarSetupWindow::Fill(int category) {
+    ::SendMessageA(sectionList_, LB_RESETCONTENT, 0, 0);
+    if (!bar_ || !bar_->Handle() || !::GetParent(bar_->Handle())) {
+        FillButtons(-1);
+        return;
+    }
+    for (int i = 0; i < bar_->SectionCount(); ++i) {
+        ::SendMessageA(sectionList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bar_->Sections(i).Caption().c_str()));
+    }
+    if (category >= 0 && category < bar_->SectionCount()) ::SendMessageA(sectionList_, LB_SETCURSEL, category, 0);
+    FillButtons(SelectedCategory());
+}
+
+void TSpeedbarSetupWindow::FillButtons(int category) {
+    // The chosen row stays chosen, as far as the new rows reach.
+    const int row = static_cast<int>(::SendMessageA(buttonsList_, LB_GETCURSEL, 0, 0));
+    ::SendMessageA(buttonsList_, LB_RESETCONTENT, 0, 0);
+    if (bar_ && category >= 0 && category < bar_->SectionCount()) {
+        const TSpeedbarSection& section = bar_->Sections(category);
+        for (int i = 0; i < section.Count(); ++i) {
+            ::SendMessageA(buttonsList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(section.Items(i).Caption.c_str()));
+        }
+        if (row >= 0 && row < section.Count()) ::SendMessageA(buttonsList_, LB_SETCURSEL, row, 0);
+    }
+    UpdateHint();
+}
+
+void TSpeedbarSetupWindow::UpdateHint() {
+    const TSpeedItem* item = ItemAtRow(static_cast<int>(::SendMessageA(buttonsList_, LB_GETCURSEL, 0, 0)));
+    hint_ = item ? item->Hint() : std::string();
+}
+
+// ---- Messages ------------------------------------------------------------------------------------
+
+LRESULT TSpeedbarSetupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_MEASUREITEM: OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_CTLCOLORSTATIC: {
+        // The labels sit on the window's own face.
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_CLOSE: Destroy(); return 0;
+    case WM_DESTROY: OnDestroy(); return 0;
+    case WM_NCDESTROY:
+        if (Application().Handle()) ::PostMessageA(Application().Handle(), kReleaseClosedMessage, 0, 0);
+        break;
+    default: break;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+void TSpeedbarSetupWindow::OnCommand(int id, int code) {
+    switch (id) {
+    case IDCANCEL:
+        if (code == BN_CLICKED) ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        break;
+    case idHelpBtn:
+        if (code == BN_CLICKED && HelpContext > 0) ::WinHelpA(Handle(), nullptr, HELP_CONTEXT, HelpContext);
+        break;
+    case idSectionList:
+        if (code == LBN_SELCHANGE) FillButtons(SelectedCategory());
+        break;
+    case idButtonsList:
+        if (code == LBN_SELCHANGE) {
+            if (dragging_) {
+                hint_.clear();
+            } else {
+                UpdateHint();
+            }
+        }
+        break;
+    default: break;
+    }
+}
+
+void TSpeedbarSetupWindow::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(Handle(), &ps);
+    // The etched frame around the two lists.
+    RECT bevel{::MulDiv(4, ppi_, 96), ::MulDiv(4, ppi_, 96), ::MulDiv(4 + 328, ppi_, 96), ::MulDiv(4 + 221, ppi_, 96)};
+    ::DrawEdge(dc, &bevel, EDGE_ETCHED, BF_RECT);
+    ::EndPaint(Handle(), &ps);
+}
+
+void TSpeedbarSetupWindow::OnDestroy() {
+    CancelListDrag();
+    copy_.reset();
+    // The bar leaves edit mode: its buttons are clicked again.
+    if (bar_) {
+        TSpeedBar* bar = bar_;
+        bar_ = nullptr;
+        bar->SetEditMode(nullptr);
+    }
+}
+
+void TSpeedbarSetupWindow::MoveFocus(HWND from, bool backwards) {
+    std::vector<HWND> order{sectionList_, buttonsList_, closeBtn_};
+    if (::IsWindowVisible(helpBtn_)) order.push_back(helpBtn_);
+    const auto at = std::find(order.begin(), order.end(), from);
+    const size_t index = at == order.end() ? 0 : static_cast<size_t>(at - order.begin());
+    const size_t next = backwards ? (index + order.size() - 1) % order.size() : (index + 1) % order.size();
+    ::SetFocus(order[next]);
+}
+
+void TSpeedbarSetupWindow::BarNotify(TSpeedbarNotification code, TObject* subject) {
+    if (!bar_ || subject != bar_) return;
+    switch (code) {
+    case sbnItemsChanged: Fill(SelectedCategory()); break;
+    case sbnDestroyed:
+        bar_ = nullptr; // going away: no edit mode to leave
+        ::PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        break;
+    case sbnSizeChanged: SizeLists(); break;
+    case sbnItemMoved: break;
+    }
+}
+
+// ---- Drawing -------------------------------------------------------------------------------------
+
+void TSpeedbarSetupWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    item.itemHeight = item.CtlID == idButtonsList ? static_cast<UINT>((bar_ ? bar_->BtnHeight() : 23) + 2) : 16u;
+}
+
+void TSpeedbarSetupWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
+    if (di.CtlType != ODT_LISTBOX) return;
+    HDC dc = di.hDC;
+    const bool selected = (di.itemState & ODS_SELECTED) != 0;
+    ::FillRect(dc, &di.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (static_cast<int>(di.itemID) >= 0) {
+        const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT text = di.rcItem;
+        if (di.CtlID == idSectionList) {
+            if (bar_ && static_cast<int>(di.itemID) < bar_->SectionCount()) {
+                const std::string& caption = bar_->Sections(static_cast<int>(di.itemID)).Caption();
+                text.left += 2;
+                ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            }
+        } else if (const TSpeedItem* item = ItemAtRow(static_cast<int>(di.itemID))) {
+            const RECT picture{di.rcItem.left + 1, di.rcItem.top + 1, di.rcItem.left + 1 + bar_->BtnWidth(),
+                               di.rcItem.top + 1 + bar_->BtnHeight()};
+            TButtonDrawState state;
+            DrawItemButton(dc, picture, *item, state);
+            text.left += bar_->BtnWidth() + 5;
+            ::DrawTextA(dc, item->Caption.c_str(), static_cast<int>(item->Caption.size()), &text,
+                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+        ::SetTextColor(dc, oldColor);
+        ::SetBkMode(dc, oldMode);
+    }
+    if (di.itemState & ODS_FOCUS) ::DrawFocusRect(dc, &di.rcItem);
+}
+
+// ---- Dragging from the list onto the bar ---------------------------------------------------------
+
+bool TSpeedbarSetupWindow::ListMouseDown(POINT at) {
+    if (!bar_) return false;
+    const LRESULT hit = ::SendMessageA(buttonsList_, LB_ITEMFROMPOINT, 0, MAKELPARAM(at.x, at.y));
+    const int row = LOWORD(hit);
+    TSpeedItem* item = HIWORD(hit) ? nullptr : ItemAtRow(row);
+    // Only the picture starts a drag; a press on the caption selects the row as usual.
+    if (!item || at.x >= bar_->BtnWidth() + 2) return false;
+    ::SetFocus(buttonsList_);
+    ::SendMessageA(buttonsList_, LB_SETCURSEL, row, 0);
+    UpdateHint();
+    dragging_ = true;
+    dragItem_ = item->Visible() ? nullptr : item; // a button already on the bar is not dragged
+    if (dragItem_ && !copy_) copy_ = std::make_unique<TBtnControl>(*dragItem_, bar_->BtnWidth(), bar_->BtnHeight());
+    ::SetCapture(buttonsList_);
+    return true;
+}
+
+void TSpeedbarSetupWindow::ListMouseMove(POINT at) {
+    POINT screen = at;
+    ::ClientToScreen(buttonsList_, &screen);
+    if (dragItem_ && copy_) {
+        copy_->MoveTo(screen);
+        copy_->ShowCopy(true);
+        ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    } else {
+        ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_NO)));
+    }
+}
+
+void TSpeedbarSetupWindow::ListMouseUp(POINT at) {
+    POINT screen = at;
+    ::ClientToScreen(buttonsList_, &screen);
+    TSpeedItem* item = dragItem_;
+    dragging_ = false;
+    dragItem_ = nullptr;
+    copy_.reset();
+    if (::GetCapture() == buttonsList_) ::ReleaseCapture();
+    ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+    if (!item || !bar_ || !bar_->Handle()) return;
+    // The copy hung from the pointer by its bottom-right corner: its top-left corner is the drop point.
+    POINT drop{screen.x - bar_->BtnWidth(), screen.y - bar_->BtnHeight()};
+    HWND target = ::WindowFromPoint(drop);
+    while (target && target != bar_->Handle()) {
+        target = (::GetWindowLongPtrA(target, GWL_STYLE) & WS_CHILD) ? ::GetParent(target) : nullptr;
+    }
+    if (!target) return;
+    ::ScreenToClient(bar_->Handle(), &drop);
+    if (bar_->PlaceItemAt(*item, drop.x, drop.y)) FillButtons(SelectedCategory());
+}
+
+void TSpeedbarSetupWindow::CancelListDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    dragItem_ = nullptr;
+    copy_.reset();
+}
+
+// ---- The bar's side ------------------------------------------------------------------------------
+
+void TSpeedBar::Customize(int helpContext) {
+    TSpeedbarSetupWindow* window = TSpeedbarSetupWindow::FindFor(this);
+    if (!window) {
+        window = &TSpeedbarSetupWindow::CreateNew(Handle() ? ::GetAncestor(Handle(), GA_ROOT) : nullptr);
+        window->SetSpeedBar(this);
+    }
+    if (helpContext > 0) window->HelpContext = helpContext;
+    try {
+        window->ShowWindowFor();
+    } catch (...) {
+        ::DestroyWindow(window->Handle());
+        throw;
+    }
+}
+
+} // namespace nv
