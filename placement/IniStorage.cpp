@@ -69,9 +69,7 @@ void TMemoryIniStorage::WriteString(const std::string& section, const std::strin
     sections_[section][name] = value;
 }
 
-void TMemoryIniStorage::EraseSection(const std::string& section) {
-    sections_.erase(section);
-}
+void TMemoryIniStorage::EraseSection(const std::string& section) { sections_.erase(section); }
 
 void TMemoryIniStorage::DeleteValue(const std::string& section, const std::string& name) {
     auto s = sections_.find(section);

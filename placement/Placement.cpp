@@ -13,18 +13,12 @@ namespace {
 
 HKEY RootKey(TPlacementRegRoot root) {
     switch (root) {
-    case prCurrentUser:
-        return HKEY_CURRENT_USER;
-    case prLocalMachine:
-        return HKEY_LOCAL_MACHINE;
-    case prCurrentConfig:
-        return HKEY_CURRENT_CONFIG;
-    case prClassesRoot:
-        return HKEY_CLASSES_ROOT;
-    case prUsers:
-        return HKEY_USERS;
-    case prDynData:
-        return HKEY_DYN_DATA;
+    case prCurrentUser: return HKEY_CURRENT_USER;
+    case prLocalMachine: return HKEY_LOCAL_MACHINE;
+    case prCurrentConfig: return HKEY_CURRENT_CONFIG;
+    case prClassesRoot: return HKEY_CLASSES_ROOT;
+    case prUsers: return HKEY_USERS;
+    case prDynData: return HKEY_DYN_DATA;
     }
     return HKEY_CURRENT_USER;
 }
@@ -33,9 +27,7 @@ TPlaceRect FromRect(const RECT& r) {
     return {static_cast<int>(r.left), static_cast<int>(r.top), static_cast<int>(r.right),
             static_cast<int>(r.bottom)};
 }
-RECT ToRect(const TPlaceRect& r) {
-    return {r.Left, r.Top, r.Right, r.Bottom};
-}
+RECT ToRect(const TPlaceRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 // The normal rectangle of a placement is in workspace coordinates: relative to the primary monitor's
 // work area, except for tool windows.
@@ -85,9 +77,7 @@ int ScreenPixelsPerInch() {
 
 // ---- TIniLink ------------------------------------------------------------------------------------
 
-TIniLink::~TIniLink() {
-    SetStorage(nullptr);
-}
+TIniLink::~TIniLink() { SetStorage(nullptr); }
 
 void TIniLink::SetStorage(TFormPlacement* value) {
     if (value == storage_) return;
@@ -96,9 +86,7 @@ void TIniLink::SetStorage(TFormPlacement* value) {
     if (storage_) storage_->AddLink(this);
 }
 
-TIniStorage* TIniLink::IniObject() const {
-    return storage_ ? storage_->IniObject() : nullptr;
-}
+TIniStorage* TIniLink::IniObject() const { return storage_ ? storage_->IniObject() : nullptr; }
 
 std::string TIniLink::RootSection() const {
     if (!storage_ || storage_->IniSection.empty()) return std::string();
@@ -113,9 +101,7 @@ TFormPlacement::~TFormPlacement() {
         link->storage_ = nullptr;
 }
 
-void TFormPlacement::AddLink(TIniLink* link) {
-    links_.push_back(link);
-}
+void TFormPlacement::AddLink(TIniLink* link) { links_.push_back(link); }
 
 void TFormPlacement::RemoveLink(TIniLink* link) noexcept {
     links_.erase(std::remove(links_.begin(), links_.end(), link), links_.end());
@@ -160,9 +146,7 @@ std::unique_ptr<TIniStorage> TFormPlacement::OpenStorage() const {
     return std::make_unique<TRegistryIniStorage>(RootKey(RegistryRoot), IniFileName);
 }
 
-void TFormPlacement::ShowError(const std::exception& error) const {
-    ShowGeneralError(slots_.Window, error);
-}
+void TFormPlacement::ShowError(const std::exception& error) const { ShowGeneralError(slots_.Window, error); }
 
 void TFormPlacement::FormShow(TObject* Sender) {
     // Showing the window maximized from inside its own show may announce the show once more.

@@ -44,19 +44,12 @@ bool WindowStateOf(int showCmd, TWindowState& state) {
     switch (showCmd) {
     case 1: // normal, show, restore
     case 5:
-    case 9:
-        state = wsNormal;
-        return true;
+    case 9: state = wsNormal; return true;
     case 2: // minimized, minimize, minimized without activation
     case 6:
-    case 7:
-        state = wsMinimized;
-        return true;
-    case 3:
-        state = wsMaximized;
-        return true;
-    default:
-        return false;
+    case 7: state = wsMinimized; return true;
+    case 3: state = wsMaximized; return true;
+    default: return false;
     }
 }
 
@@ -78,14 +71,10 @@ TPlaceRect MoveInto(const TPlaceRect& rect, const TPlaceRect& area) {
 std::string DefaultSectionName(TComponentKind kind, const std::string& windowClass, const std::string& name,
                                const std::string& parentName) {
     switch (kind) {
-    case TComponentKind::Window:
-        return windowClass;
-    case TComponentKind::Control:
-        return (windowClass.empty() ? parentName : windowClass) + name;
-    case TComponentKind::Component:
-        return windowClass.empty() ? name : windowClass + "." + name;
-    case TComponentKind::None:
-        break;
+    case TComponentKind::Window: return windowClass;
+    case TComponentKind::Control: return (windowClass.empty() ? parentName : windowClass) + name;
+    case TComponentKind::Component: return windowClass.empty() ? name : windowClass + "." + name;
+    case TComponentKind::None: break;
     }
     return std::string();
 }

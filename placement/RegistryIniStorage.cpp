@@ -11,8 +11,7 @@ namespace {
 constexpr char kWriteError[] = "Failed to set data for '%s'";
 } // namespace
 
-TRegistryIniStorage::TRegistryIniStorage(HKEY root, std::string path) : root_(root), path_(std::move(path)) {
-}
+TRegistryIniStorage::TRegistryIniStorage(HKEY root, std::string path) : root_(root), path_(std::move(path)) {}
 
 std::string TRegistryIniStorage::KeyPath(const std::string& section) const {
     if (section.empty()) return path_;

@@ -240,9 +240,9 @@ void TSpeedBar::CreateWnd(HWND parent, int id) {
     Create(kBarClass, Name.c_str(), style, 0, Left(), Top(), Width(), Height(), parent,
            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     if (!Handle()) return;
-    tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
-                                 nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    tooltip_ = ::CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
     ForEachItem([](TSpeedItem& item) {
         if (auto* button = static_cast<TSpeedbarButton*>(item.Button())) button->EnsureHandle();
     });
@@ -539,10 +539,22 @@ void TSpeedBar::ResizeTo(POINT client) {
     // The distance from the bar's fixed edge, less the offsets on both sides.
     int distance = 0, limit = 0;
     switch (Align()) {
-    case alTop: distance = at.y - Top() - 2 * BtnOffsetVert(); limit = area.bottom; break;
-    case alBottom: distance = Top() + Height() - 2 * BtnOffsetVert() - at.y; limit = area.bottom; break;
-    case alLeft: distance = at.x - Left() - 2 * BtnOffsetHorz(); limit = area.right; break;
-    case alRight: distance = Left() + Width() - 2 * BtnOffsetHorz() - at.x; limit = area.right; break;
+    case alTop:
+        distance = at.y - Top() - 2 * BtnOffsetVert();
+        limit = area.bottom;
+        break;
+    case alBottom:
+        distance = Top() + Height() - 2 * BtnOffsetVert() - at.y;
+        limit = area.bottom;
+        break;
+    case alLeft:
+        distance = at.x - Left() - 2 * BtnOffsetHorz();
+        limit = area.right;
+        break;
+    case alRight:
+        distance = Left() + Width() - 2 * BtnOffsetHorz() - at.x;
+        limit = area.right;
+        break;
     default: return;
     }
     const int thickness = RowsThickness(distance, ButtonThickness(), Offset(), limit);

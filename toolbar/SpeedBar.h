@@ -30,10 +30,10 @@ class TBtnControl;
 // How a button is drawn.
 struct TButtonDrawState {
     bool Enabled = true;
-    bool Flat = false;  // frameless unless hot or pressed
-    bool Hot = false;   // the mouse is over it
+    bool Flat = false; // frameless unless hot or pressed
+    bool Hot = false;  // the mouse is over it
     bool Pressed = false;
-    bool Down = false;  // a toggle that is down
+    bool Down = false;   // a toggle that is down
     bool Grayed = false; // the glyph greyed, as for a disabled button
 };
 
@@ -152,7 +152,7 @@ private:
     int alignSuspended_ = 0;
     bool alignPending_ = false;
 
-    bool pressed_ = false;  // a press on the bar that may become a move
+    bool pressed_ = false; // a press on the bar that may become a move
     bool moving_ = false;
     bool resizing_ = false;
     POINT pressPoint_{};

@@ -31,23 +31,18 @@ int MulDiv(int value, int m, int d) {
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
-bool HorizontalAlign(TAlign align) {
-    return align == alTop || align == alBottom;
-}
+bool HorizontalAlign(TAlign align) { return align == alTop || align == alBottom; }
 
 } // namespace
 
 // ---- TSpeedItem ----------------------------------------------------------------------------------
 
 TSpeedItem::TSpeedItem(TSpeedbarSection& section, std::string name)
-    : section_(&section), name_(std::move(name)) {
-}
+    : section_(&section), name_(std::move(name)) {}
 
 TSpeedItem::~TSpeedItem() = default;
 
-TCustomSpeedBar& TSpeedItem::Bar() const {
-    return section_->Bar();
-}
+TCustomSpeedBar& TSpeedItem::Bar() const { return section_->Bar(); }
 
 int TSpeedItem::Index() const {
     const auto& items = section_->items_;
@@ -66,9 +61,7 @@ void TSpeedItem::SetHint(const std::string& value) {
     Look();
 }
 
-std::string TSpeedItem::ShortHint() const {
-    return hint_.substr(0, hint_.find('|'));
-}
+std::string TSpeedItem::ShortHint() const { return hint_.substr(0, hint_.find('|')); }
 
 void TSpeedItem::SetBtnCaption(const std::string& value) {
     btnCaption_ = value;
@@ -94,9 +87,7 @@ void TSpeedItem::SetEnabled(bool value) {
     Look();
 }
 
-bool TSpeedItem::ButtonEnabled() const {
-    return Bar().InEditMode() || (enabled_ && Bar().Enabled());
-}
+bool TSpeedItem::ButtonEnabled() const { return Bar().InEditMode() || (enabled_ && Bar().Enabled()); }
 
 void TSpeedItem::SetDown(bool value) {
     if (groupIndex_ == 0) value = false;
@@ -140,8 +131,7 @@ void TSpeedItem::Click() {
 // ---- TSpeedbarSection ----------------------------------------------------------------------------
 
 TSpeedbarSection::TSpeedbarSection(TCustomSpeedBar& bar, std::string caption)
-    : bar_(&bar), caption_(std::move(caption)) {
-}
+    : bar_(&bar), caption_(std::move(caption)) {}
 
 TSpeedbarSection::~TSpeedbarSection() = default;
 
@@ -171,9 +161,7 @@ TCustomSpeedBar::TCustomSpeedBar() {
     UpdateGrid();
 }
 
-TCustomSpeedBar::~TCustomSpeedBar() {
-    DestroyItems();
-}
+TCustomSpeedBar::~TCustomSpeedBar() { DestroyItems(); }
 
 void TCustomSpeedBar::DestroyItems() noexcept {
     if (editor_) {

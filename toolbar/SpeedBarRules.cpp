@@ -30,9 +30,7 @@ int RoundHalfEven(int value, int step) {
     return quotient;
 }
 
-int TruncateToward0(int value, int step) {
-    return step <= 0 ? 0 : value / step;
-}
+int TruncateToward0(int value, int step) { return step <= 0 ? 0 : value / step; }
 
 TGridPoint SnapToGrid(TGridPoint point, TGridPoint offset, TGridPoint step, bool horizontal) {
     auto along = [](int v, int o, int s) { return RoundHalfEven(v - o, s) * s + o; };
@@ -52,9 +50,7 @@ TAlign ProposedAlign(int w, int h, int x, int y) {
     return alTop;
 }
 
-bool MoveStarted(int dx, int dy) {
-    return std::abs(dx) > kDragThreshold || std::abs(dy) > kDragThreshold;
-}
+bool MoveStarted(int dx, int dy) { return std::abs(dx) > kDragThreshold || std::abs(dy) > kDragThreshold; }
 
 int RowsThickness(int distance, int buttonThickness, int offset, int limit) {
     if (buttonThickness <= 0) return std::min(2 * offset, limit);
@@ -64,16 +60,11 @@ int RowsThickness(int distance, int buttonThickness, int offset, int limit) {
 
 bool InResizeZone(TAlign align, int x, int y, int clientWidth, int clientHeight) {
     switch (align) {
-    case alTop:
-        return x > 0 && x <= clientWidth && y > clientHeight - 4 && y <= clientHeight + 4;
-    case alBottom:
-        return x > 0 && x <= clientWidth && y >= -3 && y <= 4;
-    case alLeft:
-        return y > 0 && y <= clientHeight && x > clientWidth - 4 && x <= clientWidth + 4;
-    case alRight:
-        return y > 0 && y <= clientHeight && x >= -3 && x <= 4;
-    default:
-        return false;
+    case alTop: return x > 0 && x <= clientWidth && y > clientHeight - 4 && y <= clientHeight + 4;
+    case alBottom: return x > 0 && x <= clientWidth && y >= -3 && y <= 4;
+    case alLeft: return y > 0 && y <= clientHeight && x > clientWidth - 4 && x <= clientWidth + 4;
+    case alRight: return y > 0 && y <= clientHeight && x >= -3 && x <= 4;
+    default: return false;
     }
 }
 
@@ -81,16 +72,11 @@ namespace {
 
 int EdgeOrder(TAlign align) {
     switch (align) {
-    case alTop:
-        return 0;
-    case alBottom:
-        return 1;
-    case alLeft:
-        return 2;
-    case alRight:
-        return 3;
-    default:
-        return -1;
+    case alTop: return 0;
+    case alBottom: return 1;
+    case alLeft: return 2;
+    case alRight: return 3;
+    default: return -1;
     }
 }
 
@@ -98,16 +84,11 @@ int EdgeOrder(TAlign align) {
 // length when it comes from another edge) keeps its place at the edge.
 bool Nearer(TAlign edge, const TBarRect& a, const TBarRect& b) {
     switch (edge) {
-    case alTop:
-        return a.Top <= b.Top;
-    case alBottom:
-        return a.Bottom >= b.Bottom;
-    case alLeft:
-        return a.Left <= b.Left;
-    case alRight:
-        return a.Right >= b.Right;
-    default:
-        return false;
+    case alTop: return a.Top <= b.Top;
+    case alBottom: return a.Bottom >= b.Bottom;
+    case alLeft: return a.Left <= b.Left;
+    case alRight: return a.Right >= b.Right;
+    default: return false;
     }
 }
 
@@ -133,31 +114,18 @@ TBarRect DockOutline(const TBarRect& client, TAlign proposed, int thickness, con
     TBarRect area = client;
     for (const TDockedControl& other : before) {
         switch (other.Align) {
-        case alTop:
-            area.Top += other.Bounds.Height();
-            break;
-        case alBottom:
-            area.Bottom -= other.Bounds.Height();
-            break;
-        case alLeft:
-            area.Left += other.Bounds.Width();
-            break;
-        case alRight:
-            area.Right -= other.Bounds.Width();
-            break;
-        default:
-            break;
+        case alTop: area.Top += other.Bounds.Height(); break;
+        case alBottom: area.Bottom -= other.Bounds.Height(); break;
+        case alLeft: area.Left += other.Bounds.Width(); break;
+        case alRight: area.Right -= other.Bounds.Width(); break;
+        default: break;
         }
     }
     switch (proposed) {
-    case alTop:
-        return {area.Left, area.Top, area.Right, area.Top + thickness};
-    case alBottom:
-        return {area.Left, area.Bottom - thickness, area.Right, area.Bottom};
-    case alLeft:
-        return {area.Left, area.Top, area.Left + thickness, area.Bottom};
-    default:
-        return {area.Right - thickness, area.Top, area.Right, area.Bottom};
+    case alTop: return {area.Left, area.Top, area.Right, area.Top + thickness};
+    case alBottom: return {area.Left, area.Bottom - thickness, area.Right, area.Bottom};
+    case alLeft: return {area.Left, area.Top, area.Left + thickness, area.Bottom};
+    default: return {area.Right - thickness, area.Top, area.Right, area.Bottom};
     }
 }
 

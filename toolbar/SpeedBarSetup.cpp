@@ -16,8 +16,14 @@ constexpr char kClassName[] = "TSpeedbarSetupWindow";
 // Asks the application window to free the customize windows that have closed.
 constexpr UINT kReleaseClosedMessage = WM_APP + 240;
 
-enum ControlId { idCategoriesLabel = 101, idButtonsLabel, idSectionList, idButtonsList, idHintLabel,
-                 idHelpBtn };
+enum ControlId {
+    idCategoriesLabel = 101,
+    idButtonsLabel,
+    idSectionList,
+    idButtonsList,
+    idHintLabel,
+    idHelpBtn
+};
 
 std::string LoadString(UINT id) {
     char text[512] = {};
@@ -139,7 +145,8 @@ TSpeedbarSetupWindow::TSpeedbarSetupWindow(HWND owner) {
     RECT frame{0, 0, ::MulDiv(421, ppi_, 96), ::MulDiv(262, ppi_, 96)};
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+              y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     Create(kClassName, LoadString(IDS_SPEEDBARCAPTION).c_str(), style, exStyle, x, y, width, height, owner,
            nullptr);
     if (!Handle()) throw EError("Error creating window");
@@ -154,8 +161,8 @@ TSpeedbarSetupWindow::~TSpeedbarSetupWindow() {
 void TSpeedbarSetupWindow::CreateControls() {
     // A regular rather than bold face, at the form's height.
     font_.reset(::CreateFontA(-::MulDiv(11, ppi_, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                              "MS Sans Serif"));
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     const struct {
         int id;
         const char* className;
@@ -165,7 +172,8 @@ void TSpeedbarSetupWindow::CreateControls() {
         int x, y, w, h;
         HWND* slot;
     } controls[] = {
-        {idCategoriesLabel, "STATIC", LoadString(IDS_SPEEDBARCATEGORIES), SS_LEFT, 0, 12, 11, 128, 16, nullptr},
+        {idCategoriesLabel, "STATIC", LoadString(IDS_SPEEDBARCATEGORIES), SS_LEFT, 0, 12, 11, 128, 16,
+         nullptr},
         {idButtonsLabel, "STATIC", LoadString(IDS_SPEEDBARBUTTONS), SS_LEFT, 0, 146, 11, 178, 16, nullptr},
         {idSectionList, "LISTBOX", "",
          LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
@@ -173,17 +181,17 @@ void TSpeedbarSetupWindow::CreateControls() {
         {idButtonsList, "LISTBOX", "",
          LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
          WS_EX_CLIENTEDGE, 146, 30, 179, 188, &buttonsList_},
-        {idHintLabel, "STATIC", LoadString(IDS_SPEEDBARHINT), SS_LEFT | SS_NOPREFIX, 0, 8, 231, 407, 29, nullptr},
+        {idHintLabel, "STATIC", LoadString(IDS_SPEEDBARHINT), SS_LEFT | SS_NOPREFIX, 0, 8, 231, 407, 29,
+         nullptr},
         {IDCANCEL, "BUTTON", "OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 12, 77, 25, &closeBtn_},
         {idHelpBtn, "BUTTON", "&Help", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 44, 77, 25, &helpBtn_},
     };
     for (const auto& c : controls) {
         const DWORD visible = c.id == idHelpBtn ? 0 : WS_VISIBLE;
-        HWND control = ::CreateWindowExA(c.exStyle, c.className, c.text.c_str(), WS_CHILD | visible | c.style,
-                                         ::MulDiv(c.x, ppi_, 96), ::MulDiv(c.y, ppi_, 96), ::MulDiv(c.w, ppi_, 96),
-                                         ::MulDiv(c.h, ppi_, 96), Handle(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                         ::GetModuleHandleA(nullptr), nullptr);
+        HWND control = ::CreateWindowExA(
+            c.exStyle, c.className, c.text.c_str(), WS_CHILD | visible | c.style, ::MulDiv(c.x, ppi_, 96),
+            ::MulDiv(c.y, ppi_, 96), ::MulDiv(c.w, ppi_, 96), ::MulDiv(c.h, ppi_, 96), Handle(),
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), ::GetModuleHandleA(nullptr), nullptr);
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
         if (c.slot) {
             *c.slot = control;
@@ -246,7 +254,8 @@ void TSpeedbarSetupWindow::SizeLists() {
     for (HWND list : {buttonsList_, sectionList_}) {
         RECT r{};
         ::GetWindowRect(list, &r);
-        ::SetWindowPos(list, nullptr, 0, 0, r.right - r.left, height + frame, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(list, nullptr, 0, 0, r.right - r.left, height + frame,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     WindowDC dc(sectionList_);
     SelectedObject font(dc.get(), font_.get());
@@ -262,9 +271,11 @@ void TSpeedbarSetupWindow::Fill(int category) {
         return;
     }
     for (int i = 0; i < bar_->SectionCount(); ++i) {
-        ::SendMessageA(sectionList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(bar_->Sections(i).Caption().c_str()));
+        ::SendMessageA(sectionList_, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(bar_->Sections(i).Caption().c_str()));
     }
-    if (category >= 0 && category < bar_->SectionCount()) ::SendMessageA(sectionList_, LB_SETCURSEL, category, 0);
+    if (category >= 0 && category < bar_->SectionCount())
+        ::SendMessageA(sectionList_, LB_SETCURSEL, category, 0);
     FillButtons(SelectedCategory());
 }
 
@@ -275,7 +286,8 @@ void TSpeedbarSetupWindow::FillButtons(int category) {
     if (bar_ && category >= 0 && category < bar_->SectionCount()) {
         const TSpeedbarSection& section = bar_->Sections(category);
         for (int i = 0; i < section.Count(); ++i) {
-            ::SendMessageA(buttonsList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(section.Items(i).Caption.c_str()));
+            ::SendMessageA(buttonsList_, LB_ADDSTRING, 0,
+                           reinterpret_cast<LPARAM>(section.Items(i).Caption.c_str()));
         }
         if (row >= 0 && row < section.Count()) ::SendMessageA(buttonsList_, LB_SETCURSEL, row, 0);
     }
@@ -340,7 +352,8 @@ void TSpeedbarSetupWindow::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(Handle(), &ps);
     // The etched frame around the two lists.
-    RECT bevel{::MulDiv(4, ppi_, 96), ::MulDiv(4, ppi_, 96), ::MulDiv(4 + 328, ppi_, 96), ::MulDiv(4 + 221, ppi_, 96)};
+    RECT bevel{::MulDiv(4, ppi_, 96), ::MulDiv(4, ppi_, 96), ::MulDiv(4 + 328, ppi_, 96),
+               ::MulDiv(4 + 221, ppi_, 96)};
     ::DrawEdge(dc, &bevel, EDGE_ETCHED, BF_RECT);
     ::EndPaint(Handle(), &ps);
 }
@@ -381,7 +394,8 @@ void TSpeedbarSetupWindow::BarNotify(TSpeedbarNotification code, TObject* subjec
 // ---- Drawing -------------------------------------------------------------------------------------
 
 void TSpeedbarSetupWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
-    item.itemHeight = item.CtlID == idButtonsList ? static_cast<UINT>((bar_ ? bar_->BtnHeight() : 23) + 2) : 16u;
+    item.itemHeight =
+        item.CtlID == idButtonsList ? static_cast<UINT>((bar_ ? bar_->BtnHeight() : 23) + 2) : 16u;
 }
 
 void TSpeedbarSetupWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
@@ -391,7 +405,8 @@ void TSpeedbarSetupWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
     ::FillRect(dc, &di.rcItem, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (static_cast<int>(di.itemID) >= 0) {
         const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-        const COLORREF oldColor = ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        const COLORREF oldColor =
+            ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT text = di.rcItem;
         if (di.CtlID == idSectionList) {
             if (bar_ && static_cast<int>(di.itemID) < bar_->SectionCount()) {
@@ -429,7 +444,8 @@ bool TSpeedbarSetupWindow::ListMouseDown(POINT at) {
     UpdateHint();
     dragging_ = true;
     dragItem_ = item->Visible() ? nullptr : item; // a button already on the bar is not dragged
-    if (dragItem_ && !copy_) copy_ = std::make_unique<TBtnControl>(*dragItem_, bar_->BtnWidth(), bar_->BtnHeight());
+    if (dragItem_ && !copy_)
+        copy_ = std::make_unique<TBtnControl>(*dragItem_, bar_->BtnWidth(), bar_->BtnHeight());
     ::SetCapture(buttonsList_);
     return true;
 }

@@ -27,9 +27,7 @@ RECT NormalRect(HWND window) {
     return wp.rcNormalPosition;
 }
 
-std::string Text(const RECT& r) {
-    return FormatNumberList(r.left, r.top, r.right, r.bottom);
-}
+std::string Text(const RECT& r) { return FormatNumberList(r.left, r.top, r.right, r.bottom); }
 
 class Placement : public FormTest {
 protected:

@@ -53,8 +53,6 @@ inline void WriteProgramString(const std::string& subkey, const std::string& nam
     ::RegCloseKey(key);
 }
 
-inline void ClearProgramKey() {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey);
-}
+inline void ClearProgramKey() { ::RegDeleteTreeA(HKEY_CURRENT_USER, kProgramKey); }
 
 } // namespace nv::test

@@ -1,7 +1,7 @@
 // The toolbar's customize window with the main window: its texts and sizes, dragging buttons from
 // the list onto the bar and off the bar, resizing the bar in rows, and edit mode.
-#include "tests/toolbar/ToolbarFixture.h"
 #include "toolbar/SpeedBarSetup.h"
+#include "tests/toolbar/ToolbarFixture.h"
 
 namespace nv::test {
 namespace {
@@ -67,11 +67,14 @@ TEST_F(Customize, OpensWithItsTextsAndSizes) {
     for (HWND child = ::GetWindow(w, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (::IsWindowVisible(child)) texts.push_back(TextOf(child));
     }
-    const std::vector<std::string> expected = {
-        "&Categories:", "&Available buttons:", "", "",
-        "To add command buttons, drag and drop buttons onto the SpeedBar. To remove command buttons, drag them "
-        "off of the SpeedBar.",
-        "OK"};
+    const std::vector<std::string> expected = {"&Categories:",
+                                               "&Available buttons:",
+                                               "",
+                                               "",
+                                               "To add command buttons, drag and drop buttons onto the "
+                                               "SpeedBar. To remove command buttons, drag them "
+                                               "off of the SpeedBar.",
+                                               "OK"};
     EXPECT_EQ(texts, expected);
     EXPECT_FALSE(::IsWindowVisible(window->HelpBtn())) << "no help context";
     EXPECT_EQ(TextOf(window->HelpBtn()), "&Help");
