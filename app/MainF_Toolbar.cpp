@@ -19,7 +19,8 @@ void TForm1::CreateSpeedBar() {
     SpeedBar.SetBtnOffsetVert(4);
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    SpeedBar.SetBounds(0, 0, client.right, kDesignThickness);
+    // Designed at 96 pixels per inch; ScaleBy below scales the buttons to the screen.
+    SpeedBar.SetBounds(0, 0, client.right, ::MulDiv(kDesignThickness, ScreenPixelsPerInch(), 96));
     SpeedBar.AddSection("File");
     SpeedBar.AddSection("Edit");
     const struct {

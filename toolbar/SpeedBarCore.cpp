@@ -197,9 +197,13 @@ TSpeedbarSection& TCustomSpeedBar::AddSection(const std::string& caption) {
 }
 
 TSpeedItem& TCustomSpeedBar::AddItem(const std::string& sectionCaption, const std::string& name) {
+    return AddItem(std::max(0, SearchSection(sectionCaption)), name);
+}
+
+TSpeedItem& TCustomSpeedBar::AddItem(int sectionIndex, const std::string& name) {
     if (sections_.empty()) AddSection("");
-    const int found = SearchSection(sectionCaption);
-    TSpeedbarSection& section = *sections_[found < 0 ? 0 : static_cast<size_t>(found)];
+    const int index = std::min(std::max(sectionIndex, 0), SectionCount() - 1);
+    TSpeedbarSection& section = *sections_[static_cast<size_t>(index)];
     section.items_.push_back(std::make_unique<TSpeedItem>(section, name));
     TSpeedItem& item = *section.items_.back();
     item.button_ = CreateButton(item);

@@ -119,7 +119,6 @@ public:
     void SetGlyph(int resource, int numGlyphs);
 
     TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
 
     // A click on the button: a group button toggles, then OnClick runs.
     void Click();
@@ -189,6 +188,9 @@ public:
     // Adds an item as a form does: to the section of that caption; an unknown caption means the first
     // section, and a bar without sections gets one with an empty caption.
     TSpeedItem& AddItem(const std::string& sectionCaption, const std::string& name);
+    // The same for a form that names the section by its index: a negative index means the first
+    // section, one past the last the last section.
+    TSpeedItem& AddItem(int sectionIndex, const std::string& name);
     int ItemsCount() const;
     // Searching sections in order and items in order, ignoring case.
     TSpeedItem* FindItemByName(const std::string& name) const;

@@ -2,6 +2,7 @@
 // plain window with linked clients.
 #include "placement/Placement.h"
 #include "base/Errors.h"
+#include "base/Platform.h"
 #include "tests/app/FormFixture.h"
 #include "tests/support/RegistryProbe.h"
 
@@ -91,6 +92,18 @@ TEST_F(Placement, MaximizedRoundTripKeepsTheNormalRectangle) {
     EXPECT_EQ(Text(NormalRect(form->Handle())), "100,60,620,460");
     ::ShowWindow(form->Handle(), SW_RESTORE);
     EXPECT_EQ(Text(WindowRect(form->Handle())), "100,60,620,460");
+}
+
+TEST_F(Placement, TheMaximizedPositionPutsTheFrameOffTheScreen) {
+    if (RunningOnWine()) {
+        GTEST_SKIP() << "Wine keeps the maximized position of top-level windows itself and reports -1, -1";
+    }
+    Start();
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    ::GetWindowPlacement(form->Handle(), &wp);
+    EXPECT_EQ(wp.ptMaxPosition.x, -::GetSystemMetrics(SM_CXFRAME));
+    EXPECT_EQ(wp.ptMaxPosition.y, -::GetSystemMetrics(SM_CYFRAME));
 }
 
 TEST_F(Placement, MinimizedMainWindowStartsMinimized) {

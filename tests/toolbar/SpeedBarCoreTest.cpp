@@ -176,8 +176,12 @@ TEST_F(SpeedBarModel, ItemsGoToTheirSectionsAndAreFoundByName) {
     EXPECT_EQ(bar.FindItemByName("wordwrap"), &bar.Sections(1).Items(7));
     EXPECT_EQ(bar.FindItemByName("Nothing"), nullptr);
     EXPECT_EQ(&bar.AddItem("Unknown", "Extra").Section(), &bar.Sections(0)) << "unknown section: the first";
+    EXPECT_EQ(&bar.AddItem(1, "ByIndex").Section(), &bar.Sections(1));
+    EXPECT_EQ(&bar.AddItem(-1, "Negative").Section(), &bar.Sections(0));
+    EXPECT_EQ(&bar.AddItem(7, "PastTheLast").Section(), &bar.Sections(1));
     TestBar empty;
     EXPECT_EQ(empty.AddItem("Any", "X").Section().Caption(), "");
+    EXPECT_EQ(empty.SectionCount(), 1);
     EXPECT_THROW(bar.Sections(0).Items(9), EListError);
 }
 
