@@ -162,6 +162,8 @@ void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TBut
     // Glyph and caption, centred together; the glyph beside or above the caption by the layout.
     const SIZE glyph = GlyphSize(item.GlyphResource(), item.NumGlyphs());
     const std::string& caption = item.BtnCaption();
+    // Captions in the system's dialog font, wherever the button is drawn.
+    SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     SIZE text{0, 0};
     if (!caption.empty()) {
         ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
