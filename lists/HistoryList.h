@@ -1,0 +1,151 @@
+// The two menu-backed lists of file names: the recent-files list (THistoryList) at the end of the
+// File menu and the favorites (TBookmarks) that fill the Favorites menu. Their common base keeps
+// the stored form: under HKEY_CURRENT_USER "\Software\" + RegPath + "\" + RegKey, the values
+// "File<n>" (the path) and "Name<n>" (the caption) for n = 0, 1, ... with entry 0 on top.
+//
+// The properties are meant to be set as the main window's design sets them, RegPath, RegKey,
+// BaseMenu, OnClick and then the list's last property (MaxItems, FileBookmarks), whose first
+// assignment loads the stored entries.
+#pragma once
+
+#include "base/Events.h"
+#include "base/Storage.h"
+#include "lists/MenuItem.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nv {
+
+enum class TPathKind { pkNone, pkFile, pkDirectory };
+// Tells what a path names on disk.
+using TPathProbe = std::function<TPathKind(const std::string& path)>;
+
+// OnClick of both lists: the full path of the chosen entry.
+using TMenuNotify = std::function<void(TObject* Sender, std::string Filename)>;
+
+class TDynamicMenuBase : public TObject {
+  public:
+    static constexpr const char* kDefaultRegPath = "Company\\Program Name";
+
+    TDynamicMenuBase(Storage& storage, TPathProbe probe, std::string regKey);
+    TDynamicMenuBase(const TDynamicMenuBase&) = delete;
+    TDynamicMenuBase& operator=(const TDynamicMenuBase&) = delete;
+
+    const std::string& RegPath() const { return regPath_; }
+    void SetRegPath(const std::string& value);
+    const std::string& RegKey() const { return regKey_; }
+    void SetRegKey(const std::string& value);
+    MenuItem* BaseMenu() const { return baseMenu_; }
+    // Taken only while none is set; later assignments are ignored.
+    virtual void SetBaseMenu(MenuItem* menu);
+    int HelpContext() const { return helpContext_; }
+    void SetHelpContext(int value);
+    TMenuNotify OnClick;
+
+    virtual int ItemCount() const = 0;
+    // The menu item of entry i (0 is the top one); null when there is no such entry.
+    MenuItem* EntryItem(int i) const;
+    std::string ListKeyPath() const;
+
+    void LoadFromRegistry();
+    // Writes the entries and deletes the stored ones beyond them. An empty list deletes all.
+    void SaveToRegistry();
+
+    // The click handler of every entry.
+    void ItemClick(MenuItem& item);
+
+  protected:
+    struct StoredEntry {
+        std::string Path, Name;
+    };
+    virtual bool CanLoad() const = 0;
+    // Takes the entries read from the registry, entry 0 first.
+    virtual void AddStoredEntries(const std::vector<StoredEntry>& entries) = 0;
+    bool StorageNamed() const;
+    MenuItem& NewEntry(int index, const std::string& caption, const std::string& hint);
+
+    Storage& storage_;
+    TPathProbe probe_;
+    MenuItem* baseMenu_ = nullptr;
+    int firstIndex_ = -1;
+    bool storeNames_ = true;
+
+  private:
+    std::string regPath_ = kDefaultRegPath;
+    std::string regKey_;
+    int helpContext_ = 0;
+};
+
+class THistoryList : public TDynamicMenuBase {
+  public:
+    THistoryList(Storage& storage, TPathProbe probe);
+
+    int MaxItems() const { return maxItems_; }
+    // Values of 0 and below are ignored; a smaller value drops the oldest entries.
+    void SetMaxItems(int value);
+    bool Directories() const { return directories_; }
+    void SetDirectories(bool value) { directories_ = value; }
+
+    void SetBaseMenu(MenuItem* menu) override;
+    int ItemCount() const override;
+    // Puts an existing file (or directory, with Directories) on top of the list.
+    void AddItem(const std::string& fileName);
+
+  protected:
+    bool CanLoad() const override { return ready_; }
+    void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
+
+  private:
+    bool OnlyPlaceholder() const;
+
+    int maxItems_ = 4;
+    bool directories_ = false;
+    bool ready_ = false;
+};
+
+// Fills in the bookmark to add and the caption to show for it.
+using TOnGetBookmark = std::function<void(TObject* Sender, std::string& Bookmark, std::string& Name)>;
+
+class TBookmarks : public TDynamicMenuBase {
+  public:
+    TBookmarks(Storage& storage, TPathProbe probe);
+
+    bool FileBookmarks() const { return fileBookmarks_; }
+    void SetFileBookmarks(bool value);
+    const TOnGetBookmark& OnGetBookmark() const { return onGetBookmark_; }
+    // "&Add" is enabled exactly while a handler is assigned.
+    void SetOnGetBookmark(TOnGetBookmark handler);
+    int AddHelpContext() const { return addHelpContext_; }
+    void SetAddHelpContext(int value);
+    int DelHelpContext() const { return delHelpContext_; }
+    void SetDelHelpContext(int value);
+
+    // Lays out "&Add", a separator and "&Delete" in an empty base menu before taking it.
+    void SetBaseMenu(MenuItem* menu) override;
+    int ItemCount() const override;
+    MenuItem* DeleteMenu() const { return deleteMenu_; }
+
+    // Adds a favorite at the bottom, or renames the one with this path.
+    void AddItem(const std::string& bookmark, const std::string& name);
+    void AddClick();
+    // Removes the favorite of a Delete-submenu item, and the item.
+    void DeleteClick(MenuItem& item);
+
+  protected:
+    bool CanLoad() const override { return ready_; }
+    void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
+
+  private:
+    void ShowFavoriteFrame(bool visible);
+
+    bool fileBookmarks_ = false;
+    bool ready_ = false;
+    TOnGetBookmark onGetBookmark_;
+    int addHelpContext_ = 0;
+    int delHelpContext_ = 0;
+    MenuItem* deleteMenu_ = nullptr;
+};
+
+} // namespace nv
