@@ -39,6 +39,7 @@ TForm1::TForm1() {
     accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
     TickCount = [] { return static_cast<unsigned long>(::GetTickCount()); };
     CreateComponents();
+    CreateLists();
     BindCommands();
     CreatePlacement();
     created_ = true;
@@ -103,6 +104,10 @@ void TForm1::BindCommands() {
     bind(IDM_SELECTALL, &TForm1::SelectAll1Click);
     bind(IDM_WORDWRAP, &TForm1::WordWrap1Click);
     bind(IDM_DETECTURLS, &TForm1::DetectURLs1Click);
+    bind(IDM_NEWINSTANCE, &TForm1::NewInstance1Click);
+    bind(IDM_ALWAYSDROPTONEWINSTANCE, &TForm1::AlwaysDropToNewInstance1Click);
+    bind(IDM_AUTOSAVESETTINGS, &TForm1::AutoSaveSettings1Click);
+    bind(IDM_SAVESETTINGS, &TForm1::SaveSettings1Click);
 }
 
 // ---- Window messages -----------------------------------------------------------------------------
@@ -130,6 +135,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE: OnClose(); return 0;
+    case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DESTROY:
         Raise(OnDestroy, this);
         if (quitOnDestroy_) ::PostQuitMessage(0);
@@ -141,7 +147,10 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TForm1::OnCommand(int id) {
     auto command = commands_.find(id);
-    if (command == commands_.end()) return; // items whose features come later do nothing yet
+    if (command == commands_.end()) {
+        listCommands_.Dispatch(static_cast<UINT>(id)); // the lists' entries; other items do nothing yet
+        return;
+    }
     command->second(&gMenuSender);
 }
 
@@ -201,8 +210,8 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     SetHourglass(true);
     StartingUp = true;
     SizeCalcEnabled = true;
-    // The stored font and options are read here once their storage exists; until then the
-    // design values below stand.
+    ReadStoredFont();
+    ReadStoredOptions();
     TextField.SetWordWrap(Checked(IDM_WORDWRAP));
     TextField.SetWordSelection(Checked(IDM_WORDSELECT));
     TextField.SetAutoURLDetect(Checked(IDM_DETECTURLS));
@@ -242,7 +251,10 @@ void TForm1::FormShow(TObject*) {
 }
 
 void TForm1::UpdateCaption() {
-    // The recent-files list and the favorites learn of the document here once they exist.
+    HistoryList1.AddItem(CurrentFile);
+    Bookmarks1.SetOnGetBookmark([this](TObject* sender, std::string& bookmark, std::string& name) {
+        Bookmarks1GetBookmark(sender, bookmark, name);
+    });
     const std::string caption = CaptionFor(CurrentFile);
     ::SetWindowTextA(Handle(), caption.c_str());
     SetApplicationTitle(caption);
@@ -274,8 +286,13 @@ void TForm1::FormResize(TObject*) {
 void TForm1::Exit1Click(TObject*) { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
 void TForm1::FormClose(TObject*, bool& Action) {
-    if (!QuerySave()) Action = false;
-    // The settings and the lists are written here once they exist.
+    if (!QuerySave()) {
+        Action = false;
+    } else if (Checked(IDM_AUTOSAVESETTINGS)) {
+        SaveSettings1Click(&gMenuSender); // a failure keeps the window open
+    }
+    HistoryList1.SaveToRegistry();
+    Bookmarks1.SaveToRegistry();
     GotoLineWindow.reset();
 }
 

@@ -8,16 +8,23 @@
 //   MainF_View.cpp       view options
 //   MainF_Placement.cpp  the stored window placement
 //   MainF_Toolbar.cpp    the toolbar, its buttons and its layout in the window
+//   MainF_Settings.cpp   the stored font and options
+//   MainF_Lists.cpp      recent files, favorites, new instances and dropped files
 #pragma once
 
 #include "app/FileDialogs.h"
 #include "base/Events.h"
 #include "base/Handles.h"
+#include "base/RegistryStorage.h"
 #include "base/Window.h"
 #include "editor/NvRichEd.h"
 #include "placement/Placement.h"
+#include "lists/HistoryList.h"
+#include "lists/MenuItemWin.h"
 #include "statusbar/nvStatusBar.h"
 #include "toolbar/SpeedBar.h"
+
+#include <shellapi.h>
 
 #include <functional>
 #include <map>
@@ -69,6 +76,9 @@ public:
     TSpeedItem* WordWrap = nullptr;
     TOpenDialog OpenDialog;
     TSaveDialog SaveDialog;
+    RegistryStorage Registry; // below HKEY_CURRENT_USER
+    THistoryList HistoryList1{Registry, &FileSystemPathKind};
+    TBookmarks Bookmarks1{Registry, &FileSystemPathKind};
 
     // ---- Life cycle -------------------------------------------------------------------------------
     // Start-up with the command line's arguments (already split).
@@ -98,6 +108,26 @@ public:
     void TextFieldChange(TObject* Sender);
     // Paints what is pending around the text field, at most once per paint interval.
     void KeepPainted();
+
+    // ---- Stored settings --------------------------------------------------------------------------
+    // The font's file, "settings.cfg" beside the executable.
+    std::string SettingsFile;
+    void SaveSettings1Click(TObject* Sender);
+    void AutoSaveSettings1Click(TObject* Sender);
+    // The ASCII chart's visibility, which "ShowASCIIChart" stores.
+    bool ASCIIChartVisible() const { return asciiChartVisible_; }
+    void SetASCIIChartVisible(bool visible);
+    // The toolbar's Word Wrap toggle.
+    bool WordWrapButtonDown() const { return wordWrapButtonDown_; }
+
+    // ---- Lists, instances and dropped files -------------------------------------------------------
+    void HistoryList1Click(TObject* Sender, std::string Filename);
+    void Bookmarks1GetBookmark(TObject* Sender, std::string& Bookmark, std::string& Name);
+    void FilesDropped(HDROP drop);
+    void NewInstance1Click(TObject* Sender);
+    void AlwaysDropToNewInstance1Click(TObject* Sender);
+    // Starts a new instance of the program with a parameter string; tests record launches here.
+    std::function<void(HWND owner, const std::string& parameters)> LaunchInstance;
 
     // ---- Status -----------------------------------------------------------------------------------
     void TextFieldSelectionChange(TObject* Sender);
@@ -153,6 +183,10 @@ private:
     void AlignSpeedBar(RECT& area);
     // A command of the menu's command table, run for a toolbar button.
     void RunCommand(int id, TObject* sender);
+    void CreateLists();
+    void ReadStoredFont();
+    void ReadStoredOptions();
+    void SetWordWrapButtonDown(bool down);
     void BindCommands();
     void Realign();
     void OnCommand(int id);
@@ -174,6 +208,11 @@ private:
     Menu toolbarPopupMenu_;
     HACCEL accelerators_ = nullptr; // resource accelerators are freed with the module
     std::map<int, TNotifyEvent> commands_;
+    MenuCommands listCommands_; // the entries of the lists
+    std::unique_ptr<Win32MenuItem> fileMenuItem_;
+    std::unique_ptr<Win32MenuItem> favoritesMenuItem_;
+    bool asciiChartVisible_ = false;
+    bool wordWrapButtonDown_ = false;
     bool created_ = false;
     bool terminated_ = false;
     bool hourglass_ = false;

@@ -152,6 +152,7 @@ void TForm1::NewBtnClick(TObject*) {
     ::SetWindowTextA(Handle(), "Notova");
     SetApplicationTitle("Notova");
     CurrentFile.clear();
+    Bookmarks1.SetOnGetBookmark(nullptr);
     DocumentModified = false;
     ShowModifiedState();
 }

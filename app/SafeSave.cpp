@@ -8,6 +8,9 @@
 
 namespace nv {
 
+ESafeSaveError::ESafeSaveError(const std::string& target, unsigned long systemError)
+    : EFCreateError(Format("Cannot create file %s", target)), systemError_(systemError) {}
+
 namespace {
 
 // Reserves a new file beside the target, with the target's extension so the writer picks the same format.
@@ -22,9 +25,9 @@ std::string ReserveTemporaryFile(const std::string& target) {
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return candidate;
         const DWORD error = ::GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw ESafeSaveError(target, error);
     }
-    throw EFCreateError(Format("Cannot create file %s", target));
+    throw ESafeSaveError(target, ERROR_FILE_EXISTS);
 }
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -38,8 +41,9 @@ void WriteFileSafely(const std::string& target, const std::function<void(const s
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         FileHandle probe(::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe || (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
-            throw EFCreateError(Format("Cannot create file %s", target));
+        if (!probe) throw ESafeSaveError(target, ::GetLastError());
+        if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+            throw ESafeSaveError(target, ERROR_ACCESS_DENIED);
         }
     }
     const std::string temporary = ReserveTemporaryFile(target);
@@ -54,9 +58,10 @@ void WriteFileSafely(const std::string& target, const std::function<void(const s
         return;
     }
     if (::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    const DWORD error = ::GetLastError();
     // Only remove the new text when the old file is still there: otherwise it is the one copy left.
     if (Exists(target)) ::DeleteFileA(temporary.c_str());
-    throw EFCreateError(Format("Cannot create file %s", target));
+    throw ESafeSaveError(target, error);
 }
 
 } // namespace nv

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/MainF.h"
+#include "app/Settings.h"
 #include "forms/resource.h"
 #include "tests/support/Dialogs.h"
 #include "tests/support/RegistryProbe.h"
@@ -15,11 +16,11 @@ namespace nv::test {
 
 class FormTest : public ::testing::Test {
 protected:
-    // A first run: nothing stored from earlier tests.
-    void Start(const std::vector<std::string>& arguments = {}) {
-        ClearProgramKey();
-        Launch(arguments);
-    }
+    // Every test starts without stored options and lists, keeps its font file in its own folder, and
+    // records the new instances the window would start.
+    void SetUp() override { ClearProgramKey(); }
+
+    void Start(const std::vector<std::string>& arguments = {}) { StartWindow(arguments); }
     // Ends the running window as the program would end, and starts again with what it stored.
     void Restart(const std::vector<std::string>& arguments = {}) {
         if (form) {
@@ -27,10 +28,14 @@ protected:
             form.reset();
         }
         DrainQuit();
-        Launch(arguments);
+        StartWindow(arguments);
     }
-    void Launch(const std::vector<std::string>& arguments) {
+    void StartWindow(const std::vector<std::string>& arguments) {
         form = std::make_unique<TForm1>();
+        form->SettingsFile = dir.File("settings.cfg");
+        form->LaunchInstance = [this](HWND owner, const std::string& parameters) {
+            launches.push_back(Launch{owner, parameters});
+        };
         form->StartUp(arguments);
         if (!::IsWindowVisible(form->Handle())) ::ShowWindow(form->Handle(), SW_SHOW);
         PumpMessages();
@@ -42,6 +47,7 @@ protected:
             form.reset();
         }
         DrainQuit();
+        ClearProgramKey();
         EXPECT_EQ(dialogs.Unexpected(), 0) << "a dialog showed that the test did not expect";
         EXPECT_EQ(dialogs.Unanswered(), 0u) << "a dialog the test expected did not show";
     }
@@ -88,6 +94,12 @@ protected:
     }
 
     const SeenDialog& LastDialog() const { return dialogs.Seen().back(); }
+
+    struct Launch {
+        HWND Owner;
+        std::string Parameters;
+    };
+    std::vector<Launch> launches;
 
     DialogResponder dialogs;
     TempDir dir;
