@@ -15,7 +15,7 @@ bool SameName(const std::string& a, const std::string& b) {
 
 // A key stays usable only while its path exists, as a registry handle to a deleted key fails.
 class MemoryKey : public StorageKey {
-  public:
+public:
     MemoryKey(MemoryStorage& storage, std::string path) : storage_(storage), path_(std::move(path)) {}
 
     bool ValueExists(const std::string& name) const override { return Find(name) != nullptr; }
@@ -64,7 +64,7 @@ class MemoryKey : public StorageKey {
         return names;
     }
 
-  protected:
+protected:
     bool PutInteger(const std::string& name, std::uint32_t value) override {
         MemoryStorage::Value* slot = Slot(name);
         if (!slot) return false;
@@ -82,7 +82,7 @@ class MemoryKey : public StorageKey {
         return true;
     }
 
-  private:
+private:
     const MemoryStorage::Value* Find(const std::string& name) const {
         const MemoryStorage::Key* key = storage_.Find(path_);
         if (!key) return nullptr;

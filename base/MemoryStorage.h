@@ -11,7 +11,7 @@
 namespace nv {
 
 class MemoryStorage : public Storage {
-  public:
+public:
     enum class ValueKind { Integer, String, Other };
     struct Value {
         std::string Name;
@@ -33,7 +33,7 @@ class MemoryStorage : public Storage {
     std::set<std::string> RefusedWrites;
     bool Unavailable = false;
 
-  private:
+private:
     friend class MemoryKey;
     struct Key {
         std::vector<Value> Values;

@@ -8,7 +8,7 @@ namespace nv {
 namespace {
 
 class RegistryKey : public StorageKey {
-  public:
+public:
     explicit RegistryKey(RegKey key) : key_(std::move(key)) {}
 
     bool ValueExists(const std::string& name) const override {
@@ -56,7 +56,7 @@ class RegistryKey : public StorageKey {
     std::vector<std::string> ValueNames() const override { return Enumerate(false); }
     std::vector<std::string> SubkeyNames() const override { return Enumerate(true); }
 
-  protected:
+protected:
     bool PutInteger(const std::string& name, std::uint32_t value) override {
         const DWORD data = value;
         return ::RegSetValueExA(key_.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
@@ -70,7 +70,7 @@ class RegistryKey : public StorageKey {
                                 static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
     }
 
-  private:
+private:
     std::vector<std::string> Enumerate(bool subkeys) const {
         DWORD longestKey = 0, longestValue = 0;
         std::vector<std::string> names;

@@ -8,13 +8,13 @@
 namespace nv {
 
 class RegistryStorage : public Storage {
-  public:
+public:
     explicit RegistryStorage(HKEY root = HKEY_CURRENT_USER) : root_(root) {}
 
     std::unique_ptr<StorageKey> OpenKey(const std::string& path, bool create) override;
     bool DeleteKey(const std::string& path) override;
 
-  private:
+private:
     HKEY root_;
 };
 

@@ -15,13 +15,13 @@ namespace nv {
 
 // A write the store refused; the text is the one the user sees.
 class EStorageError : public EError {
-  public:
+public:
     using EError::EError;
 };
 
 // An open key. Closing it is destroying it.
 class StorageKey {
-  public:
+public:
     virtual ~StorageKey() = default;
 
     virtual bool ValueExists(const std::string& name) const = 0;
@@ -39,13 +39,13 @@ class StorageKey {
     virtual std::vector<std::string> ValueNames() const = 0;
     virtual std::vector<std::string> SubkeyNames() const = 0;
 
-  protected:
+protected:
     virtual bool PutInteger(const std::string& name, std::uint32_t value) = 0;
     virtual bool PutString(const std::string& name, const std::string& value) = 0;
 };
 
 class Storage {
-  public:
+public:
     virtual ~Storage() = default;
     // Opens a key by its path below the root ("Software\Korvel\Notova"; a leading backslash is
     // allowed); with `create` a missing key is made. Null when the key cannot be opened.

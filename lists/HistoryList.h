@@ -26,7 +26,7 @@ using TPathProbe = std::function<TPathKind(const std::string& path)>;
 using TMenuNotify = std::function<void(TObject* Sender, std::string Filename)>;
 
 class TDynamicMenuBase : public TObject {
-  public:
+public:
     static constexpr const char* kDefaultRegPath = "Company\\Program Name";
 
     TDynamicMenuBase(Storage& storage, TPathProbe probe, std::string regKey);
@@ -56,7 +56,7 @@ class TDynamicMenuBase : public TObject {
     // The click handler of every entry.
     void ItemClick(MenuItem& item);
 
-  protected:
+protected:
     struct StoredEntry {
         std::string Path, Name;
     };
@@ -72,14 +72,14 @@ class TDynamicMenuBase : public TObject {
     int firstIndex_ = -1;
     bool storeNames_ = true;
 
-  private:
+private:
     std::string regPath_ = kDefaultRegPath;
     std::string regKey_;
     int helpContext_ = 0;
 };
 
 class THistoryList : public TDynamicMenuBase {
-  public:
+public:
     THistoryList(Storage& storage, TPathProbe probe);
 
     int MaxItems() const { return maxItems_; }
@@ -93,11 +93,11 @@ class THistoryList : public TDynamicMenuBase {
     // Puts an existing file (or directory, with Directories) on top of the list.
     void AddItem(const std::string& fileName);
 
-  protected:
+protected:
     bool CanLoad() const override { return ready_; }
     void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
 
-  private:
+private:
     bool OnlyPlaceholder() const;
 
     int maxItems_ = 4;
@@ -109,7 +109,7 @@ class THistoryList : public TDynamicMenuBase {
 using TOnGetBookmark = std::function<void(TObject* Sender, std::string& Bookmark, std::string& Name)>;
 
 class TBookmarks : public TDynamicMenuBase {
-  public:
+public:
     TBookmarks(Storage& storage, TPathProbe probe);
 
     bool FileBookmarks() const { return fileBookmarks_; }
@@ -133,11 +133,11 @@ class TBookmarks : public TDynamicMenuBase {
     // Removes the favorite of a Delete-submenu item, and the item.
     void DeleteClick(MenuItem& item);
 
-  protected:
+protected:
     bool CanLoad() const override { return ready_; }
     void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
 
-  private:
+private:
     void ShowFavoriteFrame(bool visible);
 
     bool fileBookmarks_ = false;

@@ -8,7 +8,7 @@
 namespace nv {
 
 class MenuItem {
-  public:
+public:
     using ClickHandler = std::function<void(MenuItem& item)>;
 
     MenuItem() = default;

@@ -19,7 +19,7 @@ namespace nv {
 class Win32MenuItem;
 
 class MenuCommands {
-  public:
+public:
     static constexpr UINT kFirstId = 0x6000;
     static constexpr UINT kLastId = 0x7FFF;
 
@@ -32,13 +32,13 @@ class MenuCommands {
     // Runs the click of the item with this id; false when it is none of these items.
     bool Dispatch(UINT id);
 
-  private:
+private:
     std::map<UINT, Win32MenuItem*> items_;
     UINT next_ = kFirstId;
 };
 
 class Win32MenuItem final : public MenuItem {
-  public:
+public:
     // Stands for an existing popup (a menu of the menu bar): the items it already holds become
     // its first children. The popup stays its menu's.
     Win32MenuItem(HMENU popup, MenuCommands& commands);
@@ -65,7 +65,7 @@ class Win32MenuItem final : public MenuItem {
     HMENU Popup() const noexcept { return popup_; }
     UINT CommandId() const noexcept { return id_; }
 
-  private:
+private:
     friend class MenuCommands;
     struct Child {};
     Win32MenuItem(Child, Win32MenuItem& parent, MenuCommands& commands);

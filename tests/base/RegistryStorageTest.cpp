@@ -10,18 +10,15 @@ const char kProgram[] = "Software\\Korvel\\Notova";
 const char kTestKey[] = "\\Software\\Korvel\\Notova\\StorageTest";
 
 class Registry : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { storage.DeleteKey(kProgram); }
     void TearDown() override { storage.DeleteKey(kProgram); }
 
     void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
         HKEY raw = nullptr;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey + 1, 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
-                                    nullptr),
-                  ERROR_SUCCESS);
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey + 1, 0, nullptr, 0, KEY_WRITE, nullptr, &raw, nullptr);
         RegKey key(raw);
-        ASSERT_EQ(::RegSetValueExA(key.get(), name, 0, type, static_cast<const BYTE*>(data), size),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExA(key.get(), name, 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
     }
 
     RegistryStorage storage;
@@ -31,59 +28,45 @@ TEST_F(Registry, ValuesRoundTripAndOtherTypesReadAsNothing) {
     EXPECT_EQ(storage.OpenKey(kTestKey, false), nullptr);
     auto key = storage.OpenKey(kTestKey, true);
     ASSERT_TRUE(key);
-    key->WriteInteger("WordWrap", 1);
-    key->WriteInteger("Big", 0xFFFFFFFFu);
+    key->WriteInteger("WordWrap", 0xFFFFFFFFu);
     const std::string longPath = "C:\\" + std::string(300, 'x') + ".txt";
     key->WriteString("File0", longPath);
-    key->WriteString("Empty", "");
-    EXPECT_EQ(key->ReadInteger("wordwrap"), 1u);
-    EXPECT_EQ(key->ReadInteger("Big"), 0xFFFFFFFFu);
+    EXPECT_EQ(key->ReadInteger("wordwrap"), 0xFFFFFFFFu);
     EXPECT_EQ(key->ReadString("File0"), longPath);
-    EXPECT_EQ(key->ReadString("Empty"), "");
     EXPECT_FALSE(key->ReadString("WordWrap"));
     EXPECT_FALSE(key->ReadInteger("File0"));
     EXPECT_FALSE(key->ReadInteger("Missing"));
 
-    const unsigned long long wide = 1;
-    SetRaw("Qword", REG_QWORD, &wide, sizeof wide);
     SetRaw("Binary", REG_BINARY, "\1\0\0\0", 4);
     SetRaw("Unterminated", REG_SZ, "abc", 3);
-    SetRaw("Expand", REG_EXPAND_SZ, "%TEMP%", 7);
-    EXPECT_TRUE(key->ValueExists("Qword"));
-    EXPECT_FALSE(key->ReadInteger("Qword"));
+    EXPECT_TRUE(key->ValueExists("Binary"));
     EXPECT_FALSE(key->ReadInteger("Binary"));
     EXPECT_FALSE(key->ReadString("Binary"));
     EXPECT_EQ(key->ReadString("Unterminated"), "abc");
-    EXPECT_EQ(key->ReadString("Expand"), "%TEMP%") << "read as stored";
+
+    EXPECT_TRUE(key->DeleteValue("file0"));
+    EXPECT_FALSE(key->DeleteValue("File0"));
+    // Value names are limited to 16,383 characters.
+    const std::string tooLong(20000, 'v');
+    try {
+        key->WriteInteger(tooLong, 1);
+        ADD_FAILURE() << "this registry took a value name of 20,000 characters";
+    } catch (const EStorageError& error) {
+        EXPECT_EQ(std::string(error.what()), "Failed to set data for '" + tooLong + "'");
+    }
 }
 
 TEST_F(Registry, KeysAreListedAndDeletedWithEverythingBelowThem) {
     auto key = storage.OpenKey(kTestKey, true);
     key->WriteString("File0", "a");
-    key->WriteString("Name0", "b");
-    EXPECT_TRUE(key->DeleteValue("name0"));
-    EXPECT_FALSE(key->DeleteValue("Name0"));
-    EXPECT_EQ(key->ValueNames(), std::vector<std::string>{"File0"});
     ASSERT_TRUE(storage.OpenKey(std::string(kTestKey) + "\\Deeper", true));
+    EXPECT_EQ(key->ValueNames(), std::vector<std::string>{"File0"});
     EXPECT_EQ(key->SubkeyNames(), std::vector<std::string>{"Deeper"});
     key.reset();
     EXPECT_TRUE(storage.DeleteKey(kProgram));
     EXPECT_EQ(storage.OpenKey(kProgram, false), nullptr);
     EXPECT_FALSE(storage.DeleteKey(kProgram));
     EXPECT_FALSE(storage.DeleteKey("\\")) << "never the whole root";
-}
-
-TEST_F(Registry, ARefusedWriteNamesTheValue) {
-    auto key = storage.OpenKey(kTestKey, true);
-    // Value names are limited to 16,383 characters.
-    const std::string tooLong(20000, 'v');
-    try {
-        key->WriteInteger(tooLong, 1);
-    } catch (const EStorageError& error) {
-        EXPECT_EQ(std::string(error.what()), "Failed to set data for '" + tooLong + "'");
-        return;
-    }
-    GTEST_SKIP() << "this registry takes value names of 20,000 characters";
 }
 
 } // namespace

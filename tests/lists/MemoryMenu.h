@@ -10,7 +10,7 @@
 namespace nv::test {
 
 class MemoryMenuItem : public MenuItem {
-  public:
+public:
     int Count() const override { return static_cast<int>(children_.size()); }
     MenuItem& Item(int index) override { return *children_.at(static_cast<size_t>(index)); }
     MemoryMenuItem& At(int index) { return *children_.at(static_cast<size_t>(index)); }
@@ -53,7 +53,7 @@ class MemoryMenuItem : public MenuItem {
             Append().SetCaption(caption);
     }
 
-  private:
+private:
     std::vector<std::unique_ptr<MemoryMenuItem>> children_;
     std::string caption_, hint_;
     bool enabled_ = true, visible_ = true;

@@ -1,4 +1,5 @@
-// The lists' menu items over real Win32 menus: positions, hiding, popups and click dispatch.
+// The lists' menu items over real Win32 menus: positions, hiding and popups. Clicks are tested
+// through the main window's lists.
 #include "lists/MenuItemWin.h"
 
 #include <gtest/gtest.h>
@@ -101,47 +102,6 @@ TEST_F(Win32Menus, AnItemGetsAPopupWithItsFirstChildAndKeepsItWhileHidden) {
     HMENU detached = hidden.Popup();
     root.Delete(3);
     EXPECT_FALSE(::IsMenu(detached)) << "also when it was hidden";
-}
-
-TEST_F(Win32Menus, CommandsReachTheClickedItemEvenWhenItDeletesItself) {
-    std::vector<std::string> clicks;
-    auto root = std::make_unique<Win32MenuItem>(popup, commands);
-    auto& first = static_cast<Win32MenuItem&>(root->Append());
-    auto& second = static_cast<Win32MenuItem&>(root->Append());
-    first.SetCaption("first");
-    second.SetCaption("second");
-    EXPECT_NE(first.CommandId(), second.CommandId());
-    EXPECT_GE(first.CommandId(), MenuCommands::kFirstId);
-    EXPECT_EQ(::GetMenuItemID(popup, 3), first.CommandId());
-
-    first.SetOnClick([&](MenuItem& item) { clicks.push_back(item.Caption()); });
-    second.SetOnClick([&](MenuItem& item) {
-        clicks.push_back(item.Caption());
-        root->Delete(root->IndexOf(item));
-    });
-    const UINT secondId = second.CommandId();
-    EXPECT_TRUE(commands.Dispatch(first.CommandId()));
-    EXPECT_TRUE(commands.Dispatch(secondId));
-    EXPECT_EQ(clicks, (std::vector<std::string>{"first", "second"}));
-    EXPECT_FALSE(commands.Dispatch(secondId)) << "a deleted item's id is free";
-    EXPECT_FALSE(commands.Dispatch(100)) << "the menu's own commands are not the lists'";
-
-    const UINT firstId = first.CommandId();
-    root.reset();
-    EXPECT_FALSE(commands.Dispatch(firstId));
-    EXPECT_EQ(::GetMenuItemCount(popup), 4) << "the items stay in a menu that outlives its wrapper";
-}
-
-TEST(FileSystemPathKind, TellsFilesFromFolders) {
-    char temp[MAX_PATH];
-    ::GetTempPathA(MAX_PATH, temp);
-    EXPECT_EQ(FileSystemPathKind(temp), TPathKind::pkDirectory);
-    char file[MAX_PATH];
-    ::GetTempFileNameA(temp, "nv", 0, file);
-    EXPECT_EQ(FileSystemPathKind(file), TPathKind::pkFile);
-    ::DeleteFileA(file);
-    EXPECT_EQ(FileSystemPathKind(file), TPathKind::pkNone);
-    EXPECT_EQ(FileSystemPathKind(""), TPathKind::pkNone);
 }
 
 } // namespace
