@@ -117,8 +117,6 @@ public:
     // The ASCII chart's visibility, which "ShowASCIIChart" stores.
     bool ASCIIChartVisible() const { return asciiChartVisible_; }
     void SetASCIIChartVisible(bool visible);
-    // The toolbar's Word Wrap toggle.
-    bool WordWrapButtonDown() const { return wordWrapButtonDown_; }
 
     // ---- Lists, instances and dropped files -------------------------------------------------------
     void HistoryList1Click(TObject* Sender, std::string Filename);
@@ -186,7 +184,6 @@ private:
     void CreateLists();
     void ReadStoredFont();
     void ReadStoredOptions();
-    void SetWordWrapButtonDown(bool down);
     void BindCommands();
     void Realign();
     void OnCommand(int id);
@@ -212,7 +209,6 @@ private:
     std::unique_ptr<Win32MenuItem> fileMenuItem_;
     std::unique_ptr<Win32MenuItem> favoritesMenuItem_;
     bool asciiChartVisible_ = false;
-    bool wordWrapButtonDown_ = false;
     bool created_ = false;
     bool terminated_ = false;
     bool hourglass_ = false;

@@ -3,16 +3,12 @@
 #include "app/MainF.h"
 #include "app/SafeSave.h"
 #include "app/Settings.h"
+#include "base/Platform.h"
 #include "forms/resource.h"
 
 namespace nv {
 
 namespace {
-
-int ScreenPixelsPerInch() {
-    WindowDC screen(nullptr);
-    return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-}
 
 int MenuIdOf(TOption option) {
     switch (option) {
@@ -88,7 +84,7 @@ void TForm1::ReadStoredOptions() {
                 SetChecked(MenuIdOf(option), on);
             }
         },
-        [this] { SetWordWrapButtonDown(Checked(IDM_WORDWRAP)); });
+        [this] { WordWrap->SetDown(Checked(IDM_WORDWRAP)); });
 }
 
 void TForm1::SaveSettings1Click(TObject*) {
@@ -116,9 +112,5 @@ void TForm1::SetASCIIChartVisible(bool visible) {
     asciiChartVisible_ = visible;
 }
 
-void TForm1::SetWordWrapButtonDown(bool down) {
-    // The toolbar's toggle takes this over once the toolbar exists.
-    wordWrapButtonDown_ = down;
-}
 
 } // namespace nv

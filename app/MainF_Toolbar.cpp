@@ -1,5 +1,6 @@
 // The toolbar: its thirteen buttons on the menu's commands, its place in the window, its edge lines.
 #include "app/MainF.h"
+#include "base/Platform.h"
 #include "forms/resource.h"
 
 namespace nv {

@@ -1,5 +1,7 @@
 #include "base/Platform.h"
 
+#include "base/Handles.h"
+
 namespace nv {
 
 bool RunningOnWine() {
@@ -33,6 +35,12 @@ std::string FullPathName(const std::string& name) {
     if (copied == 0 || copied >= needed) return name;
     full.resize(copied);
     return full;
+}
+
+int ScreenPixelsPerInch() {
+    WindowDC screen(nullptr);
+    const int ppi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return ppi > 0 ? ppi : 96;
 }
 
 void ShowGeneralError(HWND owner, const std::string& text) { ShowMessage(owner, text, MB_OK | MB_ICONERROR); }

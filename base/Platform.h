@@ -32,6 +32,9 @@ template <class Fn> void Guarded(HWND owner, Fn&& fn) {
 // it cannot be resolved.
 std::string FullPathName(const std::string& name);
 
+// The screen's pixels per inch, which fonts and stored sizes are scaled by; 96 when unknown.
+int ScreenPixelsPerInch();
+
 // Title used by message boxes: the application title.
 const std::string& ApplicationTitle();
 void SetApplicationTitle(const std::string& title);

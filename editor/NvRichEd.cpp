@@ -24,11 +24,6 @@ std::uint32_t RgbOf(TColor color) {
     return static_cast<std::uint32_t>(color) & 0xFFFFFF;
 }
 
-int ScreenPixelsPerInch() {
-    WindowDC screen(nullptr);
-    return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-}
-
 // ---- Stream callbacks ------------------------------------------------------------------------
 // An exception must not unwind through the control's own frames: a callback keeps what it caught,
 // answers an error so the control stops, and the caller throws it again once the control returned.

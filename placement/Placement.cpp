@@ -70,11 +70,6 @@ private:
 
 } // namespace
 
-int ScreenPixelsPerInch() {
-    WindowDC screen(nullptr);
-    return screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-}
-
 // ---- TIniLink ------------------------------------------------------------------------------------
 
 TIniLink::~TIniLink() { SetStorage(nullptr); }

@@ -127,7 +127,4 @@ private:
     std::unique_ptr<TIniStorage> storage_;
 };
 
-// Screen facts the stored values depend on.
-int ScreenPixelsPerInch();
-
 } // namespace nv

@@ -1,5 +1,6 @@
 #include "toolbar/SpeedBar.h"
 
+#include "base/Platform.h"
 #include "forms/resource.h"
 
 #include <commctrl.h>

@@ -2,6 +2,7 @@
 
 #include "base/Application.h"
 #include "base/Errors.h"
+#include "base/Platform.h"
 #include "forms/resource.h"
 
 #include <windowsx.h>

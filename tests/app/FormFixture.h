@@ -34,7 +34,7 @@ protected:
         form = std::make_unique<TForm1>();
         form->SettingsFile = dir.File("settings.cfg");
         form->LaunchInstance = [this](HWND owner, const std::string& parameters) {
-            launches.push_back(Launch{owner, parameters});
+            launches.push_back(InstanceLaunch{owner, parameters});
         };
         form->StartUp(arguments);
         if (!::IsWindowVisible(form->Handle())) ::ShowWindow(form->Handle(), SW_SHOW);
@@ -95,11 +95,11 @@ protected:
 
     const SeenDialog& LastDialog() const { return dialogs.Seen().back(); }
 
-    struct Launch {
+    struct InstanceLaunch {
         HWND Owner;
         std::string Parameters;
     };
-    std::vector<Launch> launches;
+    std::vector<InstanceLaunch> launches;
 
     DialogResponder dialogs;
     TempDir dir;

@@ -194,7 +194,7 @@ TEST_F(Lists, OnlyTheFirstFileDroppedOnAnUnchangedWindowWithTheOptionOffOpensHer
         EXPECT_EQ(::GlobalSize(drop), 0u) << "the drop handle is released";
 
         Strings launched;
-        for (const Launch& launch : launches) {
+        for (const InstanceLaunch& launch : launches) {
             launched.push_back(launch.Parameters);
             EXPECT_EQ(launch.Owner, nullptr);
         }
@@ -269,7 +269,7 @@ TEST_F(Lists, ANewInstanceOpensTheDroppedFileWhole) {
     Start();
     Type("x");
     form->LaunchInstance = [&](HWND owner, const std::string& parameters) {
-        launches.push_back(Launch{owner, parameters});
+        launches.push_back(InstanceLaunch{owner, parameters});
         StartInstance(owner, parameters, exe);
     };
     ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({name})), 0);

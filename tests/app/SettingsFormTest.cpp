@@ -47,7 +47,7 @@ std::string RegQuery() {
 TEST_F(StoredSettings, FirstRunHasTheDesignStateAndSaveSettingsStoresIt) {
     Start();
     EXPECT_EQ(form->TextField.Font().Name, "Fixedsys");
-    EXPECT_FALSE(form->WordWrapButtonDown());
+    EXPECT_FALSE(form->WordWrap->Down());
     EXPECT_FALSE(form->ASCIIChartVisible());
     EXPECT_FALSE(FileExists(form->SettingsFile));
 
@@ -85,7 +85,7 @@ TEST_F(StoredSettings, StoredOptionsAreAppliedAtStartUp) {
     Start();
     EXPECT_TRUE(form->Checked(IDM_WORDWRAP));
     EXPECT_TRUE(form->TextField.WordWrap());
-    EXPECT_TRUE(form->WordWrapButtonDown()) << "the toolbar toggle follows Word Wrap";
+    EXPECT_TRUE(form->WordWrap->Down()) << "the toolbar toggle follows Word Wrap";
     EXPECT_TRUE(form->Checked(IDM_AUTOINTEND));
     EXPECT_TRUE(form->ASCIIChartVisible());
     EXPECT_TRUE(form->Checked(IDM_ALWAYSDROPTONEWINSTANCE));

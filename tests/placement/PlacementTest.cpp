@@ -86,7 +86,7 @@ TEST_F(Placement, MaximizedRoundTripKeepsTheNormalRectangle) {
     DrainQuit();
     form.reset();
     EXPECT_EQ(Stored("ShowCmd"), "3");
-    Launch({});
+    StartWindow({});
     EXPECT_TRUE(::IsZoomed(form->Handle()));
     EXPECT_TRUE(::IsWindowVisible(form->Handle()));
     EXPECT_EQ(Text(NormalRect(form->Handle())), "100,60,620,460");
@@ -113,7 +113,7 @@ TEST_F(Placement, MinimizedMainWindowStartsMinimized) {
     DrainQuit();
     form.reset();
     EXPECT_EQ(Stored("ShowCmd"), "2");
-    Launch({});
+    StartWindow({});
     PumpFor(100);
     EXPECT_TRUE(::IsIconic(form->Handle()));
     ::ShowWindow(form->Handle(), SW_RESTORE);
@@ -166,7 +166,7 @@ TEST_F(Placement, ValuesFromOtherScreensAndSettings) {
         ClearProgramKey();
         for (const auto& [name, text] : row.values)
             WriteProgramString("TForm1", name, text);
-        Launch({});
+        StartWindow({});
         EXPECT_EQ(Text(NormalRect(form->Handle())), row.rect) << row.what;
         EXPECT_EQ(::IsZoomed(form->Handle()) != FALSE, row.maximized) << row.what;
         form->FormPlacement1.Active = false; // this row's values stay as written
@@ -179,7 +179,7 @@ TEST_F(Placement, ARectangleOffEveryMonitorComesBackOnScreen) {
     ClearProgramKey();
     WriteProgramString("TForm1", "NormPos", "5000,4000,5500,4423");
     WriteProgramString("TForm1", "PixelsPerInch", "96");
-    Launch({});
+    StartWindow({});
     const RECT r = WindowRect(form->Handle());
     EXPECT_EQ(r.right - r.left, 500);
     EXPECT_EQ(r.bottom - r.top, 423);

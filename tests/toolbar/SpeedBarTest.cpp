@@ -263,7 +263,7 @@ TEST_F(Toolbar, LayoutIsStoredWithThePlacement) {
     }
     EXPECT_FALSE(ReadProgramValue("TForm1SpeedBar", "Button13").Exists);
     form.reset();
-    Launch({});
+    StartWindow({});
     EXPECT_FALSE(form->FindBtn->Visible());
     EXPECT_EQ(form->CutBtn->Left(), 404);
     EXPECT_FALSE(::IsWindowVisible(ButtonOf(form->FindBtn)));
