@@ -142,6 +142,15 @@ TEST_F(LargeFiles, PanelThreeShowsTheLoadingProgressOfTextsAboveOneMegabyte) {
         EXPECT_LE(percents.back(), 100);
         EXPECT_TRUE(std::any_of(percents.begin(), percents.end(), [](int p) { return p > 0 && p < 100; }));
     }
+    // Saving it lets the window paint on the way, and leaves the panels as they were.
+    Type("x");
+    int asked = 0;
+    form->TickCount = [&] { return ++asked, static_cast<unsigned long>(::GetTickCount()); };
+    Command(IDM_SAVE);
+    form->TickCount = [] { return static_cast<unsigned long>(::GetTickCount()); };
+    EXPECT_GT(asked, 2) << "the save looked at the clock while writing";
+    EXPECT_EQ(form->PanelText(0), " Unchanged");
+    EXPECT_EQ(ReadFileBytes(dir.File("large.txt")).size(), (size_t{3} << 20) + 1 + ((size_t{3} << 20) + 1) / 80 + 1);
 }
 
 TEST_F(LargeFiles, ExactlyFiveMillionBytesAsksNothing) {

@@ -81,12 +81,17 @@ BOOL CALLBACK FindWindowOfProcess(HWND wnd, LPARAM param) {
 // Seconds from starting `commandLine` until a window of the new process carries `title`; a question
 // the program asks on the way (the large-file one) is answered Yes at once.
 double OpenUntilTitle(const std::string& commandLine, const std::string& title) {
+    // The child's own output (a test program's banner) would interleave with the table.
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    KernelHandle nowhere(::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = nowhere.get();
     PROCESS_INFORMATION process{};
     std::string line = commandLine;
     const auto start = Clock::now();
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
         return -1;
     }
     KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
