@@ -32,6 +32,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
         win=$(xdotool search --name "^Notova" 2>/dev/null | head -n 1 || true)
         [ -n "$win" ] && break
     done
+    # A named file is loaded once the caption names it.
+    for _ in $(seq 1 120); do
+        [ $# -eq 0 ] && break
+        xdotool search --name "^Notova - " >/dev/null 2>&1 && break
+        sleep 1
+    done
     sleep 2
     if [ -n "${win:-}" ]; then
         import -window root build/notova.png 2>/dev/null || xwd -root -silent | convert xwd:- build/notova.png

@@ -128,7 +128,9 @@ void TForm1::KeepPainted() {
     lastPaint_ = now;
     // The text field is in the middle of the transfer: only the window around it paints.
     ::RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
-    if (StatusBar.Visible()) ::UpdateWindow(StatusBar.Handle());
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (child != TextField.Handle() && ::IsWindowVisible(child)) ::UpdateWindow(child);
+    }
 }
 
 void TForm1::ShowModifiedState() {
