@@ -169,6 +169,14 @@ std::vector<MemoryStorage::Value> MemoryStorage::Values(const std::string& path)
     return key ? key->Values : std::vector<Value>{};
 }
 
+std::map<std::string, std::string> MemoryStorage::Strings(const std::string& path) const {
+    std::map<std::string, std::string> strings;
+    for (const Value& value : Values(path)) {
+        if (value.Kind == ValueKind::String) strings[value.Name] = value.Text;
+    }
+    return strings;
+}
+
 void MemoryStorage::PutOther(const std::string& path, const std::string& name) {
     Key& key = Make(Fold(path));
     for (auto& value : key.Values) {

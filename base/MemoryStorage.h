@@ -26,6 +26,8 @@ public:
     bool KeyExists(const std::string& path) const;
     // The values of a key in the order they were first written; empty when there is no such key.
     std::vector<Value> Values(const std::string& path) const;
+    // The key's string values by name.
+    std::map<std::string, std::string> Strings(const std::string& path) const;
 
     // Conditions the tests set up: a value of a type the program does not write, value names whose
     // writes fail, and a store that opens no key at all.

@@ -99,10 +99,13 @@ private:
 std::unique_ptr<StorageKey> RegistryStorage::OpenKey(const std::string& path, bool create) {
     const std::string relative = RelativeKeyPath(path);
     HKEY raw = nullptr;
-    const LONG result = create
-                            ? ::RegCreateKeyExA(root_, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                KEY_READ | KEY_WRITE, nullptr, &raw, nullptr)
-                            : ::RegOpenKeyExA(root_, relative.c_str(), 0, KEY_READ | KEY_WRITE, &raw);
+    LONG result = create ? ::RegCreateKeyExA(root_, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                             KEY_READ | KEY_WRITE, nullptr, &raw, nullptr)
+                         : ::RegOpenKeyExA(root_, relative.c_str(), 0, KEY_READ | KEY_WRITE, &raw);
+    // Values the user may read but not change (a locked-down key, another root) are still read.
+    if (!create && result == ERROR_ACCESS_DENIED) {
+        result = ::RegOpenKeyExA(root_, relative.c_str(), 0, KEY_READ, &raw);
+    }
     RegKey key(result == ERROR_SUCCESS ? raw : nullptr);
     if (!key) return nullptr;
     return std::make_unique<RegistryKey>(std::move(key));

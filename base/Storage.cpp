@@ -2,16 +2,16 @@
 
 namespace nv {
 
-namespace {
-constexpr const char* kFailedToSetData = "Failed to set data for '%s'";
+EStorageError EStorageError::FailedToSetData(const std::string& name) {
+    return EStorageError(Format("Failed to set data for '%s'", name));
 }
 
 void StorageKey::WriteInteger(const std::string& name, std::uint32_t value) {
-    if (!PutInteger(name, value)) throw EStorageError(Format(kFailedToSetData, name));
+    if (!PutInteger(name, value)) throw EStorageError::FailedToSetData(name);
 }
 
 void StorageKey::WriteString(const std::string& name, const std::string& value) {
-    if (!PutString(name, value)) throw EStorageError(Format(kFailedToSetData, name));
+    if (!PutString(name, value)) throw EStorageError::FailedToSetData(name);
 }
 
 std::string RelativeKeyPath(const std::string& path) {

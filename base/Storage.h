@@ -17,6 +17,8 @@ namespace nv {
 class EStorageError : public EError {
 public:
     using EError::EError;
+    // "Failed to set data for '<name>'": the value was refused, or its key could not be made.
+    static EStorageError FailedToSetData(const std::string& name);
 };
 
 // An open key. Closing it is destroying it.
@@ -48,9 +50,11 @@ class Storage {
 public:
     virtual ~Storage() = default;
     // Opens a key by its path below the root ("Software\Korvel\Notova"; a leading backslash is
-    // allowed); with `create` a missing key is made. Null when the key cannot be opened.
+    // allowed); with `create` a missing key is made. Null when the key cannot be opened. A key the
+    // user may read but not change opens all the same; writes to it fail.
     virtual std::unique_ptr<StorageKey> OpenKey(const std::string& path, bool create) = 0;
-    // Deletes a key with everything below it; false when there was no such key.
+    // Deletes a key with everything below it (a section of values that is written afresh); false when
+    // there was no such key. Keys open below it accept no more writes.
     virtual bool DeleteKey(const std::string& path) = 0;
 };
 
