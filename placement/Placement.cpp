@@ -3,7 +3,7 @@
 #include "base/Errors.h"
 #include "base/Handles.h"
 #include "base/Platform.h"
-#include "placement/RegistryIniStorage.h"
+#include "base/RegistryStorage.h"
 
 #include <algorithm>
 
@@ -54,18 +54,21 @@ void KeepOnAMonitor(HWND window, RECT& normal) {
     normal = moved;
 }
 
-// Removes whatever the scope opened when it ends, on every path.
+// The storage of one save or restore: the given store, or the registry below `root`. It is closed
+// again when the scope ends, on every path.
 class StorageScope {
 public:
-    StorageScope(std::unique_ptr<TIniStorage>& slot, std::unique_ptr<TIniStorage> storage) : slot_(slot) {
-        slot_ = std::move(storage);
+    StorageScope(std::unique_ptr<TIniSections>& slot, Storage* store, HKEY root, const std::string& path)
+        : slot_(slot), registry_(root) {
+        slot_ = std::make_unique<TIniSections>(store ? *store : registry_, path);
     }
     ~StorageScope() { slot_.reset(); }
     StorageScope(const StorageScope&) = delete;
     StorageScope& operator=(const StorageScope&) = delete;
 
 private:
-    std::unique_ptr<TIniStorage>& slot_;
+    std::unique_ptr<TIniSections>& slot_;
+    RegistryStorage registry_;
 };
 
 } // namespace
@@ -81,7 +84,7 @@ void TIniLink::SetStorage(TFormPlacement* value) {
     if (storage_) storage_->AddLink(this);
 }
 
-TIniStorage* TIniLink::IniObject() const { return storage_ ? storage_->IniObject() : nullptr; }
+TIniSections* TIniLink::IniObject() const { return storage_ ? storage_->IniObject() : nullptr; }
 
 std::string TIniLink::RootSection() const {
     if (!storage_ || storage_->IniSection.empty()) return std::string();
@@ -136,11 +139,6 @@ std::string TFormPlacement::SectionName() const {
     return DefaultSectionName(slots_.Window ? TComponentKind::Window : TComponentKind::None, className, "");
 }
 
-std::unique_ptr<TIniStorage> TFormPlacement::OpenStorage() const {
-    if (CreateStorage) return CreateStorage();
-    return std::make_unique<TRegistryIniStorage>(RootKey(RegistryRoot), IniFileName);
-}
-
 void TFormPlacement::ShowError(const std::exception& error) const { ShowGeneralError(slots_.Window, error); }
 
 void TFormPlacement::FormShow(TObject* Sender) {
@@ -183,7 +181,7 @@ void TFormPlacement::RestoreFormPlacement() {
     if (!Active || !slots_.Window) return;
     saved_ = false;
     {
-        StorageScope scope(storage_, OpenStorage());
+        StorageScope scope(storage_, Store, RootKey(RegistryRoot), IniFileName);
         const std::string section = SectionName();
         if (storage_->ReadInteger(section, "FormVersion", 0) >= Version) {
             RestoreWindowValues(*storage_, section);
@@ -201,7 +199,7 @@ void TFormPlacement::RestoreFormPlacement() {
 void TFormPlacement::SaveFormPlacement() {
     if (!restored_ && Active) return; // nothing was read yet: saving would overwrite the stored values
     if (!slots_.Window) return;
-    StorageScope scope(storage_, OpenStorage());
+    StorageScope scope(storage_, Store, RootKey(RegistryRoot), IniFileName);
     const std::string section = SectionName();
     storage_->WriteInteger(section, "FormVersion", Version);
     SaveWindowValues(*storage_, section);
@@ -213,7 +211,7 @@ void TFormPlacement::SaveFormPlacement() {
     saved_ = true;
 }
 
-void TFormPlacement::RestoreWindowValues(TIniStorage& storage, const std::string& section) {
+void TFormPlacement::RestoreWindowValues(TIniSections& storage, const std::string& section) {
     HWND window = slots_.Window;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -306,7 +304,7 @@ void TFormPlacement::AdjustMaximizedPosition() {
     ::SetWindowPlacement(window, &wp);
 }
 
-void TFormPlacement::SaveWindowValues(TIniStorage& storage, const std::string& section) {
+void TFormPlacement::SaveWindowValues(TIniSections& storage, const std::string& section) {
     HWND window = slots_.Window;
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "base/Events.h"
-#include "placement/IniStorage.h"
+#include "placement/IniSections.h"
 #include "placement/PlacementRules.h"
 
 #include <windows.h>
@@ -53,7 +53,7 @@ public:
     TFormPlacement* Storage() const { return storage_; }
     void SetStorage(TFormPlacement* value);
     // The storage while a save or a restore runs; null otherwise.
-    TIniStorage* IniObject() const;
+    TIniSections* IniObject() const;
     // The placement's IniSection followed by "\" when it is set; empty otherwise.
     std::string RootSection() const;
 
@@ -91,10 +91,10 @@ public:
     // The section of the window's own values.
     std::string SectionName() const;
     // The open storage during a save or restore; null otherwise.
-    TIniStorage* IniObject() const { return storage_.get(); }
+    TIniSections* IniObject() const { return storage_.get(); }
 
-    // Where the storage lives; tests and other programs may point it elsewhere.
-    std::function<std::unique_ptr<TIniStorage>()> CreateStorage;
+    // Where the values live: null for the registry below RegistryRoot; tests point it elsewhere.
+    Storage* Store = nullptr;
 
 private:
     friend class TIniLink;
@@ -105,10 +105,8 @@ private:
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormDestroy(TObject* Sender);
 
-    std::unique_ptr<TIniStorage> OpenStorage() const;
-    void Save();
-    void RestoreWindowValues(TIniStorage& storage, const std::string& section);
-    void SaveWindowValues(TIniStorage& storage, const std::string& section);
+    void RestoreWindowValues(TIniSections& storage, const std::string& section);
+    void SaveWindowValues(TIniSections& storage, const std::string& section);
     void AdjustMaximizedPosition();
     // The window state, applied without showing a hidden window.
     void SetWindowState(TWindowState state);
@@ -124,7 +122,7 @@ private:
     bool destroying_ = false;
     bool inShow_ = false;
     std::vector<TIniLink*> links_;
-    std::unique_ptr<TIniStorage> storage_;
+    std::unique_ptr<TIniSections> storage_;
 };
 
 } // namespace nv

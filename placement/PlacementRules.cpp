@@ -1,11 +1,29 @@
 #include "placement/PlacementRules.h"
 
-#include "placement/IniStorage.h"
-
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 namespace nv {
+
+bool ParseInteger(const std::string& text, int& value) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    long long result = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        result = result * 10 + (text[i] - '0');
+        if (result > static_cast<long long>(INT_MAX) + 1) return false;
+    }
+    if (negative) result = -result;
+    if (result > INT_MAX || result < INT_MIN) return false;
+    value = static_cast<int>(result);
+    return true;
+}
 
 std::string ResolutionName(const std::string& name, int screenWidth, int screenHeight) {
     char suffix[48];

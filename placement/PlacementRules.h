@@ -17,6 +17,9 @@ struct TPlaceRect {
     }
 };
 
+// A whole decimal number with an optional sign and leading blanks, nothing after it, within int.
+bool ParseInteger(const std::string& text, int& value);
+
 // "NormPos" stored for a 1024 by 768 screen is "NormPos(1024x768)".
 std::string ResolutionName(const std::string& name, int screenWidth, int screenHeight);
 

@@ -220,12 +220,12 @@ void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TBut
 
 TSpeedBar::TSpeedBar() {
     link_.OnSave = [this](TObject*) {
-        if (TIniStorage* storage = link_.IniObject(); storage && !Name.empty()) {
+        if (TIniSections* storage = link_.IniObject(); storage && !Name.empty()) {
             SaveLayout(*storage, link_.RootSection() + DefaultSection());
         }
     };
     link_.OnLoad = [this](TObject*) {
-        if (TIniStorage* storage = link_.IniObject(); storage && !Name.empty()) {
+        if (TIniSections* storage = link_.IniObject(); storage && !Name.empty()) {
             RestoreLayout(*storage, link_.RootSection() + DefaultSection());
         }
     };

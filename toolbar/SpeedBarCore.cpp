@@ -468,7 +468,7 @@ void TCustomSpeedBar::NotifyEditor(TSpeedbarNotification code, TObject* subject)
 
 // ---- Stored layout -------------------------------------------------------------------------------
 
-void TCustomSpeedBar::SaveLayout(TIniStorage& storage, const std::string& section) {
+void TCustomSpeedBar::SaveLayout(TIniSections& storage, const std::string& section) {
     // Entries of buttons that are no longer shown must not survive.
     storage.EraseSection(section);
     storage.WriteInteger(section, "Position", static_cast<int>(align_));
@@ -491,7 +491,7 @@ void TCustomSpeedBar::SaveLayout(TIniStorage& storage, const std::string& sectio
     storage.WriteInteger(section, "Count", count);
 }
 
-void TCustomSpeedBar::RestoreLayout(TIniStorage& storage, const std::string& section) {
+void TCustomSpeedBar::RestoreLayout(TIniSections& storage, const std::string& section) {
     const TAlign was = align_;
     if (storage.ReadInteger(section, "Version", Version) < Version) return;
     if (options_ & sbAllowDrag) {

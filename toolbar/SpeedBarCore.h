@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/Events.h"
-#include "placement/IniStorage.h"
+#include "placement/IniSections.h"
 #include "toolbar/SpeedBarRules.h"
 
 #include <functional>
@@ -265,8 +265,8 @@ public:
     void NotifyEditor(TSpeedbarNotification code, TObject* subject);
 
     // ---- Stored layout ----------------------------------------------------------------------------
-    void SaveLayout(TIniStorage& storage, const std::string& section);
-    void RestoreLayout(TIniStorage& storage, const std::string& section);
+    void SaveLayout(TIniSections& storage, const std::string& section);
+    void RestoreLayout(TIniSections& storage, const std::string& section);
 
     // ---- Form loading -----------------------------------------------------------------------------
     // While loading, an orientation change does not exchange sizes and places.

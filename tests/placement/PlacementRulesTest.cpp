@@ -1,6 +1,7 @@
 // Stored placement values: names, number lists, show states, off-screen rectangles, section names.
 #include "placement/PlacementRules.h"
-#include "placement/IniStorage.h"
+#include "base/MemoryStorage.h"
+#include "placement/IniSections.h"
 
 #include <gtest/gtest.h>
 
@@ -65,8 +66,9 @@ TEST(PlacementRules, DefaultSectionNames) {
     EXPECT_EQ(DefaultSectionName(TComponentKind::None, "TForm1", "X"), "");
 }
 
-TEST(IniStorage, IntegersFallBackWhenAbsentOrNotNumbers) {
-    TMemoryIniStorage storage;
+TEST(IniSections, IntegersFallBackWhenAbsentOrNotNumbers) {
+    MemoryStorage memory;
+    TIniSections storage(memory, "Software\\Korvel\\Notova");
     storage.WriteString("S", "Good", " -42");
     storage.WriteString("S", "Trailing", "42x");
     storage.WriteString("S", "Empty", "");
@@ -82,7 +84,57 @@ TEST(IniStorage, IntegersFallBackWhenAbsentOrNotNumbers) {
     storage.WriteBool("S", "Flag", true);
     EXPECT_EQ(storage.ReadString("s", "flag", ""), "1") << "names ignore case";
     storage.EraseSection("S");
-    EXPECT_FALSE(storage.HasSection("S"));
+    EXPECT_FALSE(memory.KeyExists("Software\\Korvel\\Notova\\S"));
+}
+
+TEST(IniSections, SectionsAreKeysOfStringValues) {
+    MemoryStorage memory;
+    const std::string root = "Software\\Korvel\\Notova";
+    TIniSections storage(memory, root);
+    EXPECT_EQ(storage.ReadString("TForm1", "NormPos", "none"), "none");
+    EXPECT_FALSE(memory.KeyExists(root)) << "reading makes nothing";
+
+    storage.WriteInteger("TForm1", "ShowCmd", 3);
+    storage.WriteString("TForm1SpeedBar", "Button1", "NewBtn,4,4");
+    storage.WriteString("TForm1\\Client", "Value", "1");
+    const std::vector<MemoryStorage::Value> values = memory.Values(root + "\\TForm1");
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].Kind, MemoryStorage::ValueKind::String) << "numbers are decimal text";
+    EXPECT_EQ(values[0].Text, "3");
+
+    // Values of another type are not ours to read.
+    memory.OpenKey(root + "\\TForm1", false)->WriteInteger("Flags", 2);
+    memory.PutOther(root + "\\TForm1", "NormPos");
+    EXPECT_EQ(storage.ReadInteger("TForm1", "Flags", -1), -1);
+    EXPECT_EQ(storage.ReadString("TForm1", "NormPos", "none"), "none");
+
+    // Erasing a section takes what lies below it and nothing beside it; it is written afresh.
+    storage.EraseSection("TForm1");
+    EXPECT_FALSE(memory.KeyExists(root + "\\TForm1\\Client"));
+    storage.WriteInteger("TForm1", "ShowCmd", 1);
+    EXPECT_EQ(memory.Strings(root + "\\TForm1"), (std::map<std::string, std::string>{{"ShowCmd", "1"}}));
+    EXPECT_EQ(storage.ReadString("TForm1SpeedBar", "Button1", ""), "NewBtn,4,4");
+    storage.EraseSection("Missing");
+}
+
+TEST(IniSections, RefusedWritesNameTheValue) {
+    MemoryStorage memory;
+    TIniSections storage(memory, "Software\\Korvel\\Notova");
+    memory.RefusedWrites = {"Flags"};
+    storage.WriteInteger("TForm1", "FormVersion", 0);
+    const struct {
+        bool unavailable;
+        const char* name;
+    } rows[] = {{false, "Flags"}, {true, "FormVersion"}};
+    for (const auto& row : rows) {
+        memory.Unavailable = row.unavailable; // no key can be opened or made
+        try {
+            storage.WriteInteger(row.unavailable ? "Other" : "TForm1", row.name, 1);
+            ADD_FAILURE() << row.name << " was written";
+        } catch (const EStorageError& error) {
+            EXPECT_EQ(std::string(error.what()), std::string("Failed to set data for '") + row.name + "'");
+        }
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // plain window with linked clients.
 #include "placement/Placement.h"
 #include "base/Errors.h"
+#include "base/MemoryStorage.h"
 #include "base/Platform.h"
 #include "tests/app/FormFixture.h"
 #include "tests/support/RegistryProbe.h"
@@ -38,6 +39,8 @@ protected:
     }
     void Close() { ::SendMessageA(form->Handle(), WM_CLOSE, 0, 0); }
     std::string Stored(const std::string& name) { return ReadProgramValue("TForm1", name).Text; }
+
+    MemoryStorage unwritable; // outlives the window, which TearDown closes
 };
 
 TEST_F(Placement, FirstRunThenCloseStoresEveryValue) {
@@ -187,18 +190,11 @@ TEST_F(Placement, ARectangleOffEveryMonitorComesBackOnScreen) {
     EXPECT_EQ(r.right, ::GetSystemMetrics(SM_CXSCREEN)) << "moved the least distance";
 }
 
-// A storage that cannot be written.
-class BrokenStorage : public TMemoryIniStorage {
-public:
-    void WriteString(const std::string&, const std::string& name, const std::string&) override {
-        throw EError("Failed to set data for '" + name + "'");
-    }
-};
-
 TEST_F(Placement, ErrorsGoToTheGeneralErrorDisplayAndTheWindowStillCloses) {
     ClearProgramKey();
+    unwritable.RefusedWrites = {"FormVersion"};
     form = std::make_unique<TForm1>();
-    form->FormPlacement1.CreateStorage = [] { return std::make_unique<BrokenStorage>(); };
+    form->FormPlacement1.Store = &unwritable;
     form->StartUp({});
     ::ShowWindow(form->Handle(), SW_SHOW);
     // Once at the close request, and once more at destruction, since no save succeeded.
@@ -224,23 +220,9 @@ TEST(FormPlacementLinks, LinksSaveAndLoadInOrderWithTheSectionPrefix) {
     TFormPlacement placement;
     placement.IniFileName = kProgramKey;
     placement.IniSection = "Host";
-    auto storage = std::make_shared<TMemoryIniStorage>();
-    struct Shared : TIniStorage {
-        std::shared_ptr<TMemoryIniStorage> inner;
-        bool ReadValue(const std::string& s, const std::string& n, std::string& v) override {
-            return inner->ReadValue(s, n, v);
-        }
-        void WriteString(const std::string& s, const std::string& n, const std::string& v) override {
-            inner->WriteString(s, n, v);
-        }
-        void EraseSection(const std::string& s) override { inner->EraseSection(s); }
-        void DeleteValue(const std::string& s, const std::string& n) override { inner->DeleteValue(s, n); }
-    };
-    placement.CreateStorage = [storage] {
-        auto s = std::make_unique<Shared>();
-        s->inner = storage;
-        return s;
-    };
+    MemoryStorage storage;
+    placement.Store = &storage;
+    const std::string hostKey = std::string(kProgramKey) + "\\Host";
     TIniLink first, second;
     first.SetStorage(&placement);
     second.SetStorage(&placement);
@@ -259,12 +241,12 @@ TEST(FormPlacementLinks, LinksSaveAndLoadInOrderWithTheSectionPrefix) {
 
     bool canClose = true;
     onCloseQuery(nullptr, canClose);
-    EXPECT_TRUE(storage->Section("Host").empty()) << "nothing is saved before a restore";
+    EXPECT_TRUE(storage.Strings(hostKey).empty()) << "nothing is saved before a restore";
     onShow(nullptr);
     onCloseQuery(nullptr, canClose);
     EXPECT_EQ(calls, (std::vector<std::string>{"load 1", "load 2", "show", "save 1", "saved"}));
-    EXPECT_EQ(storage->Section("Host").count("NormPos"), 1u);
-    EXPECT_EQ(storage->Section("Host\\Client").at("Value"), "1");
+    EXPECT_EQ(storage.Strings(hostKey).count("NormPos"), 1u);
+    EXPECT_EQ(storage.Strings(hostKey + "\\Client").at("Value"), "1");
 
     placement.Detach();
     calls.clear();

@@ -1,6 +1,7 @@
 // The toolbar's model: sections, items, edges and orientation, offsets, edit mode, the stored layout.
 #include "toolbar/SpeedBarCore.h"
 #include "base/Errors.h"
+#include "base/MemoryStorage.h"
 
 #include <gtest/gtest.h>
 
@@ -281,12 +282,13 @@ TEST(SpeedBarDestruction, TellsTheCustomizeWindow) {
 constexpr char kSection[] = "TForm1SpeedBar";
 
 TEST_F(SpeedBarModel, SaveLayoutWritesEveryValue) {
-    TMemoryIniStorage storage;
+    MemoryStorage memory;
+    TIniSections storage(memory, "");
     storage.WriteString(kSection, "Button20", "Stale,1,1");
     Item("FindBtn").SetVisible(false);
     Item("CutBtn").Stored = false;
     bar.SaveLayout(storage, kSection);
-    const auto values = storage.Section(kSection);
+    const auto values = memory.Strings(kSection);
     EXPECT_EQ(values.count("Button20"), 0u) << "the section is written afresh";
     EXPECT_EQ(values.at("Position"), "1");
     EXPECT_EQ(values.at("Width"), "33");
@@ -311,7 +313,8 @@ TEST_F(SpeedBarModel, SaveLayoutWritesEveryValue) {
 }
 
 TEST_F(SpeedBarModel, RestoreLayoutRoundTrip) {
-    TMemoryIniStorage storage;
+    MemoryStorage memory;
+    TIniSections storage(memory, "");
     int moved = 0;
     bar.OnPosChanged = [&](TObject*) { ++moved; };
     bar.SetAlign(alRight);
@@ -411,7 +414,8 @@ TEST_F(SpeedBarModel, RestoreLayoutEdgeCases) {
     for (const Row& row : rows) {
         TestBar fresh;
         Build(fresh);
-        TMemoryIniStorage storage;
+        MemoryStorage memory;
+        TIniSections storage(memory, "");
         for (const auto& [name, value] : row.values)
             storage.WriteString(kSection, name, value);
         fresh.RestoreLayout(storage, kSection);
