@@ -37,6 +37,7 @@ TForm1::TForm1() {
     textFieldPopupMenu_.reset(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TEXTFIELDPOPUP)));
     toolbarPopupMenu_.reset(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TOOLBARPOPUP)));
     accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    CreateMenus();
     TickCount = [] { return static_cast<unsigned long>(::GetTickCount()); };
     CreateComponents();
     CreateLists();
@@ -114,6 +115,7 @@ void TForm1::BindCommands() {
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
+    if (NvMainMenu1.HandleMenuMessage(msg, wParam, lParam, reflected)) return reflected;
     switch (msg) {
     case WM_COMMAND:
         if (lParam != 0 && ReflectToChild(msg, wParam, lParam, reflected)) return reflected;
@@ -186,7 +188,7 @@ void TForm1::Realign() {
 }
 
 void TForm1::ShowTextFieldPopup(POINT at) {
-    ::TrackPopupMenu(TextFieldPopup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+    TextFieldPopup.Popup(at.x, at.y);
 }
 
 void TForm1::SetHourglass(bool busy) {
@@ -302,7 +304,7 @@ std::string TForm1::MenuText(int id) const {
     char text[512] = {};
     HMENU menu = mainMenu_;
     if (::GetMenuStringA(menu, id, text, sizeof text, MF_BYCOMMAND) <= 0) {
-        for (HMENU popup : {TextFieldPopup(), ::GetSubMenu(toolbarPopupMenu_.get(), 0)}) {
+        for (HMENU popup : {TextFieldPopup.Handle(), ::GetSubMenu(toolbarPopupMenu_.get(), 0)}) {
             if (::GetMenuStringA(popup, id, text, sizeof text, MF_BYCOMMAND) > 0) break;
         }
     }
@@ -316,12 +318,12 @@ void TForm1::SetChecked(int id, bool checked) {
 }
 
 bool TForm1::Enabled(int id) const {
-    HMENU menu = ::GetMenuState(mainMenu_, id, MF_BYCOMMAND) == static_cast<UINT>(-1) ? TextFieldPopup() : mainMenu_;
+    HMENU menu = ::GetMenuState(mainMenu_, id, MF_BYCOMMAND) == static_cast<UINT>(-1) ? TextFieldPopup.Handle() : mainMenu_;
     return (::GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
 void TForm1::SetEnabled(int id, bool enabled) {
-    for (HMENU menu : {mainMenu_, TextFieldPopup()}) {
+    for (HMENU menu : {mainMenu_, TextFieldPopup.Handle()}) {
         ::EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     }
 }

@@ -10,6 +10,7 @@
 //   MainF_Toolbar.cpp    the toolbar, its buttons and its layout in the window
 //   MainF_Settings.cpp   the stored font and options
 //   MainF_Lists.cpp      recent files, favorites, new instances and dropped files
+//   MainF_Menus.cpp      the image menus
 #pragma once
 
 #include "app/FileDialogs.h"
@@ -21,6 +22,7 @@
 #include "placement/Placement.h"
 #include "lists/HistoryList.h"
 #include "lists/MenuItemWin.h"
+#include "menus/NvMenus.h"
 #include "statusbar/nvStatusBar.h"
 #include "toolbar/SpeedBar.h"
 
@@ -79,6 +81,9 @@ public:
     RegistryStorage Registry; // below HKEY_CURRENT_USER
     THistoryList HistoryList1{Registry, &FileSystemPathKind};
     TBookmarks Bookmarks1{Registry, &FileSystemPathKind};
+    TImageList ImageList; // the menus' pictures
+    TNvMainMenu NvMainMenu1;
+    TNvPopupMenu TextFieldPopup;
 
     // ---- Life cycle -------------------------------------------------------------------------------
     // Start-up with the command line's arguments (already split).
@@ -154,13 +159,18 @@ public:
 
     // ---- Menus ------------------------------------------------------------------------------------
     HMENU MainMenu() const { return mainMenu_; }
-    HMENU TextFieldPopup() const { return ::GetSubMenu(textFieldPopupMenu_.get(), 0); }
     bool Checked(int id) const;
     void SetChecked(int id, bool checked);
     bool Enabled(int id) const;
     void SetEnabled(int id, bool enabled);
     std::string Caption(int id) const;
     void SetCaption(int id, const std::string& caption);
+    void NvMainMenu1GetImageIndex(TObject* Sender, const TNvMenuItem& Item, TMenuOwnerDrawState State,
+                                  int& ImageIndex);
+    void NvMainMenu1MeasureItem(TObject* Sender, const TNvMenuItem& Item, int& Width, int& Height);
+    void TextFieldPopupGetImageIndex(TObject* Sender, const TNvMenuItem& Item, TMenuOwnerDrawState State,
+                                     int& ImageIndex);
+    void TextFieldPopupMeasureItem(TObject* Sender, const TNvMenuItem& Item, int& Width, int& Height);
 
     // The status panels' texts, by index.
     std::string PanelText(int index) const;
@@ -182,6 +192,7 @@ private:
     // A command of the menu's command table, run for a toolbar button.
     void RunCommand(int id, TObject* sender);
     void CreateLists();
+    void CreateMenus();
     void ReadStoredFont();
     void ReadStoredOptions();
     void BindCommands();

@@ -93,3 +93,8 @@
 #define IDS_SPEEDBARCATEGORIES 61158
 #define IDS_SPEEDBARBUTTONS 61159
 #define IDS_SPEEDBARCAPTION 61160
+
+// The menus' images and the tags of the menu items that show them.
+#define IDB_MENUIMAGES 4200
+#define IDR_MAINMENUTAGS 4201
+#define IDR_TEXTFIELDPOPUPTAGS 4202

@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
-"""Writes the toolbar's glyph bitmaps and its drag cursor.
+"""Writes the toolbar's glyph bitmaps, its drag cursor and the menus' image strip.
 
 Each button glyph is a 16-colour bitmap holding the normal image and, to its right, the image shown
 while the button is disabled (an embossed grey copy); WordWrap has the normal image only. The colour
 of the bottom-left pixel (olive) is transparent. Run again after changing a picture; the output is
 committed, so building needs no Python.
+
+The menus' strip holds 22 images of 16 by 16 in the order the menu items' tags select them: each
+command's picture, the same as its toolbar button's, followed by its disabled copy.
 """
 import os
 import struct
@@ -234,6 +237,9 @@ GLYPHS = [
     ('find', 'Find', 2), ('replace', 'Replace', 2), ('wordwrap', 'WordWrap', 1),
 ]
 
+# The menus' images, two per command: index 2n is the picture, 2n + 1 its disabled copy.
+MENU_IMAGES = ['New', 'Open', 'Save', 'Cut', 'Copy', 'Paste', 'Undo', 'Redo', 'Find', 'Print', 'Replace']
+
 
 def parse(picture):
     rows = [row for row in picture.split('\n') if row != '']
@@ -341,6 +347,11 @@ def main():
         images = [pixels, disabled(pixels)][:count]
         write_bmp(os.path.join(here, name + '.bmp'), images)
     write_cursor(os.path.join(here, 'toolbardrag.cur'))
+    strip = []
+    for picture in MENU_IMAGES:
+        pixels = parse(PICTURES[picture])
+        strip += [pixels, disabled(pixels)]
+    write_bmp(os.path.join(here, 'menuimages.bmp'), strip)
 
 
 if __name__ == '__main__':
