@@ -18,7 +18,9 @@ void TForm1::CreateMenus() {
     NvMainMenu1.LoadTags(instance, IDR_MAINMENUTAGS);
     NvMainMenu1.SetShowCheckMarks(false);
     NvMainMenu1.OnGetImageIndex = [this](TObject* sender, const TNvMenuItem& item, TMenuOwnerDrawState state,
-                                         int& index) { NvMainMenu1GetImageIndex(sender, item, state, index); };
+                                         int& index) {
+        NvMainMenu1GetImageIndex(sender, item, state, index);
+    };
     NvMainMenu1.OnMeasureItem = [this](TObject* sender, const TNvMenuItem& item, int& width, int& height) {
         NvMainMenu1MeasureItem(sender, item, width, height);
     };
@@ -27,15 +29,18 @@ void TForm1::CreateMenus() {
     TextFieldPopup.Attach(::GetSubMenu(textFieldPopupMenu_.get(), 0), Handle());
     TextFieldPopup.LoadTags(instance, IDR_TEXTFIELDPOPUPTAGS);
     TextFieldPopup.SetShowCheckMarks(false);
-    TextFieldPopup.OnGetImageIndex = [this](TObject* sender, const TNvMenuItem& item, TMenuOwnerDrawState state,
-                                            int& index) { TextFieldPopupGetImageIndex(sender, item, state, index); };
+    TextFieldPopup.OnGetImageIndex = [this](TObject* sender, const TNvMenuItem& item,
+                                            TMenuOwnerDrawState state, int& index) {
+        TextFieldPopupGetImageIndex(sender, item, state, index);
+    };
     TextFieldPopup.OnMeasureItem = [this](TObject* sender, const TNvMenuItem& item, int& width, int& height) {
         TextFieldPopupMeasureItem(sender, item, width, height);
     };
     TextFieldPopup.SetImages(&ImageList);
 }
 
-void TForm1::NvMainMenu1GetImageIndex(TObject*, const TNvMenuItem& Item, TMenuOwnerDrawState, int& ImageIndex) {
+void TForm1::NvMainMenu1GetImageIndex(TObject*, const TNvMenuItem& Item, TMenuOwnerDrawState,
+                                      int& ImageIndex) {
     if (Item.Tag > 0) ImageIndex = Item.Tag - 1;
 }
 

@@ -17,7 +17,9 @@ TImageList::~TImageList() {
     ImageList_Destroy(list_);
 }
 
-int TImageList::Count() const { return ImageList_GetImageCount(list_); }
+int TImageList::Count() const {
+    return ImageList_GetImageCount(list_);
+}
 
 void TImageList::AddMasked(HBITMAP strip, COLORREF mask) {
     BITMAP info{};

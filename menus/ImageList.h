@@ -12,7 +12,7 @@
 namespace nv {
 
 class TImageList {
-public:
+  public:
     // destroyed: the list is going away and must not be used any more.
     using TChangeEvent = std::function<void(bool destroyed)>;
 
@@ -42,7 +42,7 @@ public:
     int Subscribe(TChangeEvent handler);
     void Unsubscribe(int id) noexcept;
 
-private:
+  private:
     void Changed(bool destroyed);
 
     HIMAGELIST list_ = nullptr;

@@ -5,7 +5,9 @@
 
 namespace nv {
 
-int ImageGap(int checkWidth) { return checkWidth <= 0 ? 0 : (checkWidth * 3 + 5) / 10; }
+int ImageGap(int checkWidth) {
+    return checkWidth <= 0 ? 0 : (checkWidth * 3 + 5) / 10;
+}
 
 std::string StripAccelerators(const std::string& caption) {
     std::string stripped;
@@ -73,7 +75,8 @@ TItemSize MeasureItem(const TItemShape& shape, const TItemMeasures& measures) {
     return size;
 }
 
-TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, const TBox& rect, bool checked) {
+TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, const TBox& rect,
+                       bool checked) {
     const int g = ImageGap(measures.CheckWidth);
     const int reserved = ReservedColumn(shape);
     const int middle2 = rect.Top + rect.Bottom; // twice the vertical middle
@@ -117,6 +120,8 @@ TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, c
     return layout;
 }
 
-bool EmbossDisabled(bool selected, bool grayDiffersFromHighlight) { return !(selected && grayDiffersFromHighlight); }
+bool EmbossDisabled(bool selected, bool grayDiffersFromHighlight) {
+    return !(selected && grayDiffersFromHighlight);
+}
 
 } // namespace nv

@@ -44,7 +44,7 @@ int ReservedColumn(const TItemShape& shape);
 
 // Text and platform measures for one item, taken with the menu font.
 struct TItemMeasures {
-    int CheckWidth = 0;    // the menu check mark
+    int CheckWidth = 0; // the menu check mark
     int CheckHeight = 0;
     int MenuBarHeight = 0; // the platform's menu bar
     int CaptionWidth = 0;  // top-level: the stripped caption
@@ -90,7 +90,8 @@ struct TItemLayout {
     int ShortCutX = 0;
 };
 
-TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, const TBox& rect, bool checked);
+TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, const TBox& rect,
+                       bool checked);
 
 // Whether a disabled text or picture is drawn embossed (a highlight copy one pixel right and down):
 // always in the current look, except on a selected item whose grey text stands out from the highlight.

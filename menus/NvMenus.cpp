@@ -28,7 +28,7 @@ void PaintMask(HDC dc, HDC mask, int x, int y, int width, int height, COLORREF c
 
 // A monochrome bitmap selected into a memory DC, for silhouettes.
 class MaskCanvas {
-public:
+  public:
     MaskCanvas(HDC reference, int width, int height)
         : dc_(::CreateCompatibleDC(reference)), bitmap_(::CreateBitmap(width, height, 1, 1, nullptr)),
           selected_(dc_.get(), bitmap_.get()) {
@@ -36,7 +36,7 @@ public:
     }
     HDC get() const noexcept { return dc_.get(); }
 
-private:
+  private:
     MemoryDC dc_;
     GdiObject bitmap_;
     SelectedObject selected_;
@@ -68,7 +68,8 @@ void FillDithered(HDC dc, const RECT& rect, COLORREF first, COLORREF second) {
 LOGFONTA MenuLogFont() {
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return metrics.lfMenuFont;
+    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return metrics.lfMenuFont;
     LOGFONTA font{};
     std::strcpy(font.lfFaceName, "MS Sans Serif");
     font.lfHeight = -::MulDiv(8, ScreenPixelsPerInch(), 72);
@@ -111,7 +112,8 @@ void TNvMenu::SetImages(TImageList* images) {
     if (images == images_) return;
     if (images_) images_->Unsubscribe(imagesSubscription_);
     images_ = images;
-    imagesSubscription_ = images_ ? images_->Subscribe([this](bool destroyed) { ImagesChanged(destroyed); }) : 0;
+    imagesSubscription_ =
+        images_ ? images_->Subscribe([this](bool destroyed) { ImagesChanged(destroyed); }) : 0;
     RefreshOwnerDraw();
 }
 
@@ -133,7 +135,9 @@ void TNvMenu::SetStyle(TNvMenuStyle style) {
     RefreshOwnerDraw();
 }
 
-void TNvMenu::SetMinTextOffset(unsigned offset) { minTextOffset_ = offset; }
+void TNvMenu::SetMinTextOffset(unsigned offset) {
+    minTextOffset_ = offset;
+}
 
 void TNvMenu::RefreshOwnerDraw() {
     ownerDraw_ = handle_ && CanOwnerDraw() &&
@@ -151,7 +155,8 @@ void TNvMenu::ApplyOwnerDraw(HMENU menu) const {
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;
         if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) continue;
-        const UINT type = ownerDraw_ ? (info.fType | MFT_OWNERDRAW) : (info.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
+        const UINT type =
+            ownerDraw_ ? (info.fType | MFT_OWNERDRAW) : (info.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
         if (type == info.fType) continue;
         info.fType = type; // only the type: the text stays with the item
         ::SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
@@ -180,10 +185,13 @@ void TNvMenu::LoadTags(HINSTANCE module, int resourceId) {
     const auto* words = loaded ? static_cast<const WORD*>(::LockResource(loaded)) : nullptr;
     if (!words) throw EError("Resource not found");
     const size_t count = ::SizeofResource(module, found) / sizeof(WORD);
-    for (size_t i = 0; i + 1 < count; i += 2) SetTag(words[i], static_cast<short>(words[i + 1]));
+    for (size_t i = 0; i + 1 < count; i += 2)
+        SetTag(words[i], static_cast<short>(words[i + 1]));
 }
 
-bool TNvMenu::Contains(HMENU menu) const { return menu && handle_ && ContainsBelow(handle_, menu); }
+bool TNvMenu::Contains(HMENU menu) const {
+    return menu && handle_ && ContainsBelow(handle_, menu);
+}
 
 bool TNvMenu::ContainsBelow(HMENU tree, HMENU menu) const {
     if (tree == menu) return true;
@@ -222,7 +230,9 @@ TNvMenuItem TNvMenu::Item(HMENU menu, int position) const {
     return item;
 }
 
-bool TNvMenu::FindItem(UINT command, TNvMenuItem& item) const { return handle_ && FindIn(handle_, command, item); }
+bool TNvMenu::FindItem(UINT command, TNvMenuItem& item) const {
+    return handle_ && FindIn(handle_, command, item);
+}
 
 bool TNvMenu::FindIn(HMENU menu, UINT command, TNvMenuItem& item) const {
     const int count = ::GetMenuItemCount(menu);
@@ -251,8 +261,7 @@ TNvMenu::Look TNvMenu::ItemLook(const TNvMenuItem& item, TMenuOwnerDrawState sta
     look.Font = MenuLogFont();
     if (item.State & MFS_DEFAULT) look.Font.lfWeight = FW_BOLD;
     look.Background = ::GetSysColor(COLOR_MENU);
-    Raise(OnGetItemParams, this, item, state, look.Font, look.Background, look.Graphic,
-          look.NumGlyphs);
+    Raise(OnGetItemParams, this, item, state, look.Font, look.Background, look.Graphic, look.NumGlyphs);
     look.NumGlyphs = std::max(1, look.NumGlyphs);
     BITMAP graphic{};
     if (look.Graphic && ::GetObjectA(look.Graphic, sizeof graphic, &graphic) && graphic.bmWidth > 0) {
@@ -292,7 +301,8 @@ TNvMenu::Columns TNvMenu::MenuColumns(HDC dc, HMENU menu) const {
     for (int position = 0; position < count; ++position) {
         const TNvMenuItem item = Item(menu, position);
         if (item.IsSeparator()) continue;
-        columns.Caption = std::max<int>(columns.Caption, TextExtent(dc, StripAccelerators(item.Caption) + "\t\t").cx);
+        columns.Caption =
+            std::max<int>(columns.Caption, TextExtent(dc, StripAccelerators(item.Caption) + "\t\t").cx);
         columns.ShortCut = std::max<int>(columns.ShortCut, TextExtent(dc, item.ShortCut + " ").cx);
     }
     return columns;
@@ -334,7 +344,8 @@ bool TNvMenu::MeasureItem(MEASUREITEMSTRUCT& request) {
     GdiObject font(::CreateFontIndirectA(&look.Font));
     SelectedObject selected(screen.get(), font.get());
     // A drop-down is measured from its first item on: that is when its columns are counted again.
-    const TItemSize size = nv::MeasureItem(Shape(item, look), Measures(screen.get(), item, item.Position == 0));
+    const TItemSize size =
+        nv::MeasureItem(Shape(item, look), Measures(screen.get(), item, item.Position == 0));
     int width = size.Width + (item.TopLevel ? 0 : MarginWidth());
     int height = size.Height;
     Raise(OnMeasureItem, this, item, width, height);
@@ -353,7 +364,8 @@ bool TNvMenu::DrawItem(const DRAWITEMSTRUCT& request) {
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID;
-        if (::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && info.wID == request.itemID) break;
+        if (::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info) && info.wID == request.itemID)
+            break;
     }
     if (position == count) return false;
     const TNvMenuItem item = Item(menu, position);
@@ -365,7 +377,9 @@ bool TNvMenu::DrawItem(const DRAWITEMSTRUCT& request) {
     return true;
 }
 
-void TNvMenu::DrawMargin(HDC dc, const RECT& band) { FillSolid(dc, band, ::GetSysColor(COLOR_BTNSHADOW)); }
+void TNvMenu::DrawMargin(HDC dc, const RECT& band) {
+    FillSolid(dc, band, ::GetSysColor(COLOR_BTNSHADOW));
+}
 
 void TNvMenu::DefaultDrawItem(HDC dc, const TNvMenuItem& item, RECT rect, TMenuOwnerDrawState state) {
     const Look look = ItemLook(item, state);
@@ -397,7 +411,8 @@ void TNvMenu::DefaultDrawItem(HDC dc, const TNvMenuItem& item, RECT rect, TMenuO
         rect.left = band.right;
     }
     if (selected && buttonStyle) {
-        ::DrawEdge(dc, &rect, style_ == TNvMenuStyle::msBtnLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+        ::DrawEdge(dc, &rect, style_ == TNvMenuStyle::msBtnLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
+                   BF_RECT);
     }
 
     if (item.IsSeparator()) {
@@ -451,9 +466,11 @@ void TNvMenu::DefaultDrawItem(HDC dc, const TNvMenuItem& item, RECT rect, TMenuO
             } else {
                 const COLORREF oldText = ::SetTextColor(dc, RGB(0, 0, 0));
                 const COLORREF oldBack = ::SetBkColor(dc, RGB(255, 255, 255));
-                ::BitBlt(dc, layout.ImageX, layout.ImageY, width, height, source.get(), glyphLeft, 0, SRCINVERT);
+                ::BitBlt(dc, layout.ImageX, layout.ImageY, width, height, source.get(), glyphLeft, 0,
+                         SRCINVERT);
                 ::BitBlt(dc, layout.ImageX, layout.ImageY, width, height, mask.get(), 0, 0, SRCAND);
-                ::BitBlt(dc, layout.ImageX, layout.ImageY, width, height, source.get(), glyphLeft, 0, SRCINVERT);
+                ::BitBlt(dc, layout.ImageX, layout.ImageY, width, height, source.get(), glyphLeft, 0,
+                         SRCINVERT);
                 ::SetTextColor(dc, oldText);
                 ::SetBkColor(dc, oldBack);
             }
@@ -472,7 +489,8 @@ void TNvMenu::DefaultDrawItem(HDC dc, const TNvMenuItem& item, RECT rect, TMenuO
         // The platform draws the glyph black on white.
         ::DrawFrameControl(mask.get(), &glyph, DFC_MENU,
                            (item.Type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK);
-        paintSilhouette(mask.get(), layout.CheckX, layout.CheckY, measures.CheckWidth, measures.CheckHeight, text);
+        paintSilhouette(mask.get(), layout.CheckX, layout.CheckY, measures.CheckWidth, measures.CheckHeight,
+                        text);
     }
 
     ::SetBkMode(dc, TRANSPARENT);
@@ -519,11 +537,13 @@ bool TNvMenu::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         return false;
     }
     case WM_MEASUREITEM:
-        if (wParam != 0 || !lParam || !MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return false;
+        if (wParam != 0 || !lParam || !MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+            return false;
         result = TRUE;
         return true;
     case WM_DRAWITEM:
-        if (wParam != 0 || !lParam || !DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return false;
+        if (wParam != 0 || !lParam || !DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+            return false;
         result = TRUE;
         return true;
     case WM_MENUCHAR: {
@@ -534,7 +554,8 @@ bool TNvMenu::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
         result = answer;
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -556,9 +577,11 @@ namespace {
 // The one hidden window the image popups are shown with: the platform sends it the popups' requests
 // and their chosen command, and it offers them to the popups in turn.
 class TPopupList : public WindowBase {
-public:
+  public:
     void Add(TNvPopupMenu* menu) { menus_.push_back(menu); }
-    void Remove(TNvPopupMenu* menu) noexcept { menus_.erase(std::remove(menus_.begin(), menus_.end(), menu), menus_.end()); }
+    void Remove(TNvPopupMenu* menu) noexcept {
+        menus_.erase(std::remove(menus_.begin(), menus_.end(), menu), menus_.end());
+    }
     HWND Window() {
         if (!Handle()) {
             RegisterClassOnce("TNvPopupList", 0);
@@ -568,7 +591,7 @@ public:
         return Handle();
     }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         const std::vector<TNvPopupMenu*> menus = menus_; // a handler may add or remove popups
         if (msg == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
@@ -584,7 +607,7 @@ protected:
         return Default(msg, wParam, lParam);
     }
 
-private:
+  private:
     std::vector<TNvPopupMenu*> menus_;
 };
 
@@ -595,18 +618,26 @@ TPopupList& PopupList() {
 
 } // namespace
 
-TNvPopupMenu::TNvPopupMenu() : TNvMenu(false) { PopupList().Add(this); }
+TNvPopupMenu::TNvPopupMenu() : TNvMenu(false) {
+    PopupList().Add(this);
+}
 
-TNvPopupMenu::~TNvPopupMenu() { PopupList().Remove(this); }
+TNvPopupMenu::~TNvPopupMenu() {
+    PopupList().Remove(this);
+}
 
 void TNvPopupMenu::Attach(HMENU popup, HWND commandWindow) {
     commandWindow_ = commandWindow;
     SetHandle(popup);
 }
 
-void TNvPopupMenu::SetLeftMargin(unsigned margin) { leftMargin_ = margin; }
+void TNvPopupMenu::SetLeftMargin(unsigned margin) {
+    leftMargin_ = margin;
+}
 
-HWND TNvPopupMenu::PopupListWindow() { return PopupList().Window(); }
+HWND TNvPopupMenu::PopupListWindow() {
+    return PopupList().Window();
+}
 
 void TNvPopupMenu::Popup(int x, int y) {
     if (!Handle()) return;
@@ -615,7 +646,8 @@ void TNvPopupMenu::Popup(int x, int y) {
 }
 
 bool TNvPopupMenu::DispatchCommand(UINT command) {
-    if (!Handle() || !commandWindow_ || ::GetMenuState(Handle(), command, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
+    if (!Handle() || !commandWindow_ ||
+        ::GetMenuState(Handle(), command, MF_BYCOMMAND) == static_cast<UINT>(-1)) {
         return false;
     }
     ::SendMessageA(commandWindow_, WM_COMMAND, MAKEWPARAM(command, 0), 0);

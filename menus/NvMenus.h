@@ -41,8 +41,8 @@ struct TNvMenuItem {
     std::string ShortCut;
     int Tag = 0;
     HMENU SubMenu = nullptr;
-    UINT Type = 0;  // MFT_ flags
-    UINT State = 0; // MFS_ flags
+    UINT Type = 0;         // MFT_ flags
+    UINT State = 0;        // MFS_ flags
     bool TopLevel = false; // an item of the menu bar itself
 
     bool IsSeparator() const { return (Type & MFT_SEPARATOR) != 0 || Caption == "-"; }
@@ -50,19 +50,21 @@ struct TNvMenuItem {
 
 using TItemImageEvent =
     std::function<void(TObject* Sender, const TNvMenuItem& Item, TMenuOwnerDrawState State, int& ImageIndex)>;
-using TMeasureMenuItemEvent = std::function<void(TObject* Sender, const TNvMenuItem& Item, int& Width, int& Height)>;
+using TMeasureMenuItemEvent =
+    std::function<void(TObject* Sender, const TNvMenuItem& Item, int& Width, int& Height)>;
 // Draws the whole item instead of the menu.
-using TDrawMenuItemEvent = std::function<void(TObject* Sender, const TNvMenuItem& Item, HDC Canvas, const RECT& Rect,
-                                              TMenuOwnerDrawState State)>;
+using TDrawMenuItemEvent = std::function<void(TObject* Sender, const TNvMenuItem& Item, HDC Canvas,
+                                              const RECT& Rect, TMenuOwnerDrawState State)>;
 // Lets the owner change an item's font and background colour (the menu colour when not selected), and
 // give it a picture of its own: a bitmap of NumGlyphs pictures side by side, the first one normal, the
 // second (when present) disabled; the bottom-left pixel's colour is transparent.
-using TItemParamsEvent = std::function<void(TObject* Sender, const TNvMenuItem& Item, TMenuOwnerDrawState State,
-                                            LOGFONTA& AFont, COLORREF& Color, HBITMAP& Graphic, int& NumGlyphs)>;
+using TItemParamsEvent =
+    std::function<void(TObject* Sender, const TNvMenuItem& Item, TMenuOwnerDrawState State, LOGFONTA& AFont,
+                       COLORREF& Color, HBITMAP& Graphic, int& NumGlyphs)>;
 using TDrawMarginEvent = std::function<void(TObject* Sender, HDC Canvas, const RECT& Rect)>;
 
 class TNvMenu : public TObject {
-public:
+  public:
     TNvMenu(const TNvMenu&) = delete;
     TNvMenu& operator=(const TNvMenu&) = delete;
     ~TNvMenu() override;
@@ -105,7 +107,7 @@ public:
     bool MeasureItem(MEASUREITEMSTRUCT& request);
     bool DrawItem(const DRAWITEMSTRUCT& request);
 
-protected:
+  protected:
     explicit TNvMenu(bool menuBar) : menuBar_(menuBar) {}
     void SetHandle(HMENU menu);
     // Decides again whether to draw, and marks or unmarks every item.
@@ -118,7 +120,7 @@ protected:
     virtual int MarginWidth() const { return 0; }
     virtual void DrawMargin(HDC dc, const RECT& band);
 
-private:
+  private:
     struct Columns {
         int Caption = 0;  // widest stripped caption + two tabs
         int ShortCut = 0; // widest shortcut + " "
@@ -147,23 +149,23 @@ private:
 };
 
 class TNvMainMenu : public TNvMenu {
-public:
+  public:
     TNvMainMenu() : TNvMenu(true) {}
     // The menu bar of a window; the window hands the menu its messages (HandleMenuMessage). Neither
     // is owned.
     void Attach(HMENU menuBar, HWND window);
     HWND Window() const noexcept { return window_; }
 
-protected:
+  protected:
     bool CanOwnerDraw() const override { return window_ != nullptr; }
     void OwnerDrawApplied() override;
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
 class TNvPopupMenu : public TNvMenu {
-public:
+  public:
     TNvPopupMenu();
     ~TNvPopupMenu() override;
 
@@ -181,11 +183,11 @@ public:
     // The hidden window every image popup is shown with.
     static HWND PopupListWindow();
 
-protected:
+  protected:
     int MarginWidth() const override { return static_cast<int>(leftMargin_); }
     void DrawMargin(HDC dc, const RECT& band) override;
 
-private:
+  private:
     HWND commandWindow_ = nullptr;
     unsigned leftMargin_ = 0;
 };
