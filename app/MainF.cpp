@@ -318,7 +318,8 @@ void TForm1::SetChecked(int id, bool checked) {
 }
 
 bool TForm1::Enabled(int id) const {
-    HMENU menu = ::GetMenuState(mainMenu_, id, MF_BYCOMMAND) == static_cast<UINT>(-1) ? TextFieldPopup.Handle() : mainMenu_;
+    HMENU menu =
+        ::GetMenuState(mainMenu_, id, MF_BYCOMMAND) == static_cast<UINT>(-1) ? TextFieldPopup.Handle() : mainMenu_;
     return (::GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
