@@ -259,7 +259,7 @@ int TNvMenu::ImageIndex(const TNvMenuItem& item, TMenuOwnerDrawState state) {
 TNvMenu::Look TNvMenu::ItemLook(const TNvMenuItem& item, TMenuOwnerDrawState state) {
     Look look;
     look.Font = MenuLogFont();
-    if (item.State & MFS_DEFAULT) look.Font.lfWeight = FW_BOLD;
+    if ((item.State & MFS_DEFAULT) || (state & ODS_DEFAULT)) look.Font.lfWeight = FW_BOLD;
     look.Background = ::GetSysColor(COLOR_MENU);
     Raise(OnGetItemParams, this, item, state, look.Font, look.Background, look.Graphic, look.NumGlyphs);
     look.NumGlyphs = std::max(1, look.NumGlyphs);
