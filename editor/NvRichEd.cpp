@@ -138,26 +138,6 @@ TShiftState CurrentShiftState() {
     return state;
 }
 
-// Restores the printer's state and the control's formatting cache on every way out of PrintText.
-class PrintCleanup {
-public:
-    PrintCleanup(HWND control, HDC printer) : control_(control), printer_(printer) {
-        oldMapMode_ = ::SetMapMode(printer, MM_TEXT);
-        ::SendMessageA(control_, EM_FORMATRANGE, 0, 0);
-    }
-    ~PrintCleanup() {
-        ::SendMessageA(control_, EM_FORMATRANGE, 0, 0);
-        if (oldMapMode_) ::SetMapMode(printer_, oldMapMode_);
-    }
-    PrintCleanup(const PrintCleanup&) = delete;
-    PrintCleanup& operator=(const PrintCleanup&) = delete;
-
-private:
-    HWND control_;
-    HDC printer_;
-    int oldMapMode_ = 0;
-};
-
 } // namespace
 
 TNvRichEdit::TNvRichEdit() = default;
@@ -601,48 +581,6 @@ void TNvRichEdit::PasteAsPlainText() {
     normalized.resize(streamer.Read(normalized.data(), normalized.size()));
     EnsureRoomFor(static_cast<long>(normalized.size()));
     Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
-}
-
-int TNvRichEdit::PrintText(const std::string& title, const PrintTarget& target) {
-    if (!hwnd_ || !target.Printer) return 0;
-    HDC printer = target.Printer;
-    DOCINFOA document{};
-    document.cbSize = sizeof document;
-    document.lpszDocName = title.c_str();
-    document.lpszOutput = target.OutputFile.empty() ? nullptr : target.OutputFile.c_str();
-
-    const TwipsRect page = PageRectTwips(::GetDeviceCaps(printer, HORZRES), ::GetDeviceCaps(printer, VERTRES),
-                                         ::GetDeviceCaps(printer, LOGPIXELSX), ::GetDeviceCaps(printer, LOGPIXELSY));
-    long length = 0;
-    if (RichEditVersion() >= 2) {
-        GETTEXTLENGTHEX request{GTL_DEFAULT, CP_ACP};
-        length = static_cast<long>(Call(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&request)));
-    } else {
-        length = static_cast<long>(Call(WM_GETTEXTLENGTH));
-    }
-
-    PrintCleanup cleanup(hwnd_, printer);
-    if (::StartDocA(printer, &document) <= 0) throw EError("Printing failed");
-    FORMATRANGE range{};
-    range.hdc = printer;
-    range.hdcTarget = printer;
-    range.rc = RECT{page.left, page.top, page.right, page.bottom};
-    range.rcPage = range.rc;
-    ::StartPage(printer);
-    const int pages = PrintPages(
-        length,
-        [&](long start) {
-            range.chrg.cpMin = start;
-            range.chrg.cpMax = length;
-            return static_cast<long>(Call(EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&range)));
-        },
-        [&] {
-            ::EndPage(printer);
-            ::StartPage(printer);
-        });
-    ::EndPage(printer);
-    ::EndDoc(printer);
-    return pages;
 }
 
 // ---- Notifications -------------------------------------------------------------------------------

@@ -138,6 +138,7 @@ private:
     void EnsureRoomFor(long extra);
     DWORD CreationStyle() const;
     void PasteAsPlainText();
+    int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
     void RaiseSelectionChange();
 

@@ -46,12 +46,16 @@ TwipsRect PageRectTwips(long pixelsWide, long pixelsHigh, long dpiX, long dpiY) 
 }
 
 int PrintPages(long textLength, const std::function<long(long start)>& renderPage,
-               const std::function<void()>& newPage) {
+               const std::function<void()>& newPage, const std::function<int(long start)>& renderRest) {
     long start = 0;
     int pages = 1;
     for (;;) {
         long next = renderPage(start);
-        if (next == -1 || next >= textLength || next <= start) break;
+        if (next == -1 || next >= textLength) break;
+        if (next <= start) {
+            if (renderRest) pages += renderRest(start);
+            break;
+        }
         newPage();
         ++pages;
         start = next;

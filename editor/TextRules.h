@@ -33,11 +33,12 @@ struct TwipsRect {
 TwipsRect PageRectTwips(long pixelsWide, long pixelsHigh, long dpiX, long dpiY);
 
 // Prints pages through `renderPage(start)`, which answers the first position not yet printed;
-// `newPage()` is called between pages. Stops at the end, on -1, and when a page does not advance
-// (a control that answers the same start again would otherwise loop for ever). Returns the page count;
-// an empty text prints one page.
+// `newPage()` is called between pages. Stops at the end and on -1. A page that does not advance before
+// the end (a control that cannot render, as Wine's answers 0 for every page) hands the rest to
+// `renderRest(start)`, which prints it from the current page on and answers how many further pages it
+// started; without it the loop just stops. Returns the page count; an empty text prints one page.
 int PrintPages(long textLength, const std::function<long(long start)>& renderPage,
-               const std::function<void()>& newPage);
+               const std::function<void()>& newPage, const std::function<int(long start)>& renderRest = {});
 
 // ---- Undo kinds -------------------------------------------------------------------------------
 // The control's answer masked to its low 7 bits; anything above paste (5) is unknown (0).

@@ -1,81 +1,20 @@
 // Printing through a PostScript file printer that the test adds: Wine has no printers of its own.
 #include "editor/NvRichEd.h"
+#include "tests/support/FilePrinter.h"
 #include "tests/support/TestHost.h"
 
 #include <commdlg.h>
-#include <winspool.h>
 
 #include <gtest/gtest.h>
 
 namespace nv {
 namespace {
 
-const char kPrinterName[] = "Notova Test PostScript";
-
-// Adds the printer once per process; answers its name, or empty with the reason in `why`.
-std::string EnsureFilePrinter(std::string& why) {
-    static std::string name, failure;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        // The PostScript driver's generic PPD ships as a resource of winspool.drv.
-        HMODULE spool = ::LoadLibraryExA("winspool.drv", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        HRSRC resource = spool ? ::FindResourceA(spool, MAKEINTRESOURCEA(1), "PPDFILE") : nullptr;
-        HGLOBAL loaded = resource ? ::LoadResource(spool, resource) : nullptr;
-        const void* ppd = loaded ? ::LockResource(loaded) : nullptr;
-        if (!ppd) {
-            failure = "winspool.drv has no PPDFILE resource";
-        } else {
-            // Written straight into the driver folder: that is where the driver looks for it.
-            char dir[MAX_PATH] = {};
-            DWORD size = 0;
-            ::GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(dir), sizeof dir, &size);
-            const std::string ppdPath = std::string(dir) + "\\notova-generic.ppd";
-            test::WriteFileBytes(ppdPath, std::string(static_cast<const char*>(ppd), ::SizeofResource(spool, resource)));
-            DRIVER_INFO_3A driver{};
-            driver.cVersion = 3;
-            driver.pName = const_cast<char*>(kPrinterName);
-            driver.pDriverPath = const_cast<char*>("wineps.drv");
-            driver.pDataFile = const_cast<char*>(ppdPath.c_str());
-            driver.pConfigFile = const_cast<char*>("wineps.drv");
-            if (!::AddPrinterDriverExA(nullptr, 3, reinterpret_cast<BYTE*>(&driver), APD_COPY_NEW_FILES) &&
-                ::GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED) {
-                failure = "AddPrinterDriverExA failed: " + std::to_string(::GetLastError());
-            } else {
-                PRINTER_INFO_2A info{};
-                info.pPrinterName = const_cast<char*>(kPrinterName);
-                info.pPortName = const_cast<char*>("FILE:");
-                info.pDriverName = const_cast<char*>(kPrinterName);
-                info.pPrintProcessor = const_cast<char*>("WinPrint");
-                info.pDatatype = const_cast<char*>("RAW");
-                HANDLE printer = ::AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-                if (printer) ::ClosePrinter(printer);
-                if (printer || ::GetLastError() == ERROR_PRINTER_ALREADY_EXISTS) {
-                    ::SetDefaultPrinterA(kPrinterName);
-                    name = kPrinterName;
-                } else {
-                    failure = "AddPrinterA failed: " + std::to_string(::GetLastError());
-                }
-            }
-        }
-        if (spool) ::FreeLibrary(spool);
-    }
-    why = failure;
-    return name;
-}
-
-int Count(const std::string& haystack, const std::string& needle) {
-    int n = 0;
-    for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++n;
-    return n;
-}
-
 class PrintText : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string why;
-        const std::string printerName = EnsureFilePrinter(why);
-        if (printerName.empty()) GTEST_SKIP() << "no file printer could be added: " << why;
+        if (test::EnsureFilePrinter(why).empty()) GTEST_SKIP() << "no file printer could be added: " << why;
         // The default printer's DC, as the print dialog hands it to the program.
         PRINTDLGA dialog{};
         dialog.lStructSize = sizeof dialog;
@@ -86,10 +25,15 @@ protected:
         if (dialog.hDevNames) ::GlobalFree(dialog.hDevNames);
         ASSERT_TRUE(printer) << "the default printer's DC";
         field.CreateWnd(host.Handle(), host.Client(), 100);
+        TFont font;
+        font.Name = "Courier New";
+        font.Height = -16;
+        field.SetFont(font);
     }
 
     std::string Print(const std::string& title, int* pages = nullptr) {
-        const std::string out = dir.File("out.ps");
+        // A file of its own for every job: Wine's spooler writes over an old file without shortening it.
+        const std::string out = dir.File("out" + std::to_string(++jobs) + ".ps");
         const int n = field.PrintText(title, PrintTarget{printer.get(), out});
         if (pages) *pages = n;
         return test::ReadFileBytes(out);
@@ -99,6 +43,7 @@ protected:
     TNvRichEdit field;
     MemoryDC printer;
     test::TempDir dir;
+    int jobs = 0;
 };
 
 TEST_F(PrintText, EmptyTextPrintsOneEmptyPageWithTheTitle) {
@@ -107,33 +52,60 @@ TEST_F(PrintText, EmptyTextPrintsOneEmptyPageWithTheTitle) {
     const std::string ps = Print("C:\\docs\\notes.txt", &pages);
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(ps.rfind("%!PS", 0), 0u);
-    EXPECT_EQ(Count(ps, "%%Page:"), 1);
-    EXPECT_NE(ps.find("notes.txt"), std::string::npos) << "the job carries its title";
+    EXPECT_EQ(test::PrintedPages(ps), (std::vector<std::vector<std::string>>{{}}));
+    EXPECT_EQ(test::PrintedTitle(ps), "C:\\docs\\notes.txt");
     EXPECT_EQ(::GetMapMode(printer.get()), MM_LOENGLISH) << "the mapping mode is restored";
 }
 
-std::string LongText() {
+std::string Numbered(int count, const char* trailer = "\r\n") {
     std::string text;
-    for (int i = 0; i < 400; ++i) text += "Line " + std::to_string(i) + " of a text long enough for pages\r\n";
+    for (int i = 0; i < count; ++i) text += "Line " + std::to_string(i) + (i + 1 < count ? "\r\n" : trailer);
     return text;
 }
 
-TEST_F(PrintText, EndsWhenTheControlReportsNoProgress) {
-    // Wine's control answers 0 for every page; the loop must still end, with whole pages.
-    field.SetWholeText(LongText());
+// Where the control renders nothing (Wine's answers no progress), the field draws the text itself:
+// every line once, in order, the same number of lines on every full page, no page left blank.
+TEST_F(PrintText, TheTextGoesOnPagesLineByLine) {
+    field.SetWholeText(Numbered(400));
     int pages = 0;
     const std::string ps = Print("", &pages);
-    EXPECT_GE(pages, 1);
-    EXPECT_EQ(Count(ps, "%%Page:"), pages);
+    const auto printed = test::PrintedPages(ps);
+    ASSERT_EQ(static_cast<int>(printed.size()), pages);
+    ASSERT_GT(pages, 2) << "400 lines fill more than two pages";
+    const size_t perPage = printed[0].size();
+    std::vector<std::string> all;
+    for (size_t page = 0; page < printed.size(); ++page) {
+        if (page + 1 < printed.size()) {
+            EXPECT_EQ(printed[page].size(), perPage) << "page " << page;
+        }
+        EXPECT_FALSE(printed[page].empty()) << "page " << page << " is blank";
+        all.insert(all.end(), printed[page].begin(), printed[page].end());
+    }
+    ASSERT_EQ(all.size(), 400u);
+    for (int i = 0; i < 400; ++i) EXPECT_EQ(all[static_cast<size_t>(i)], "Line " + std::to_string(i));
     EXPECT_NE(ps.find("%%EOF"), std::string::npos) << "the job was ended";
+
+    // Exactly two pages of lines, with the line break files usually end with: no blank third page.
+    field.SetWholeText(Numbered(static_cast<int>(perPage) * 2, "\r\n"));
+    EXPECT_EQ(test::PrintedPages(Print("", &pages)).size(), 2u);
+    EXPECT_EQ(pages, 2);
 }
 
-TEST_F(PrintText, LongTextSpansSeveralPages) {
-    field.SetWholeText(LongText());
-    int pages = 0;
-    Print("", &pages);
-    if (pages == 1) GTEST_SKIP() << "Wine's EM_FORMATRANGE draws nothing and reports no progress, so page breaks cannot be checked";
-    EXPECT_GT(pages, 3);
+TEST_F(PrintText, ALineWiderThanThePageWrapsAtSpaces) {
+    std::string words;
+    for (int i = 0; i < 60; ++i) words += "word" + std::to_string(i) + " ";
+    words.pop_back();
+    field.SetWholeText(words + "\r\nlast");
+    const auto printed = test::PrintedPages(Print(""));
+    ASSERT_EQ(printed.size(), 1u);
+    ASSERT_GT(printed[0].size(), 2u) << "the long line takes several printed lines";
+    std::string joined;
+    for (size_t i = 0; i + 1 < printed[0].size(); ++i) {
+        EXPECT_NE(printed[0][i].back(), ' ');
+        joined += (i ? " " : "") + printed[0][i];
+    }
+    EXPECT_EQ(joined, words);
+    EXPECT_EQ(printed[0].back(), "last");
 }
 
 } // namespace

@@ -67,6 +67,21 @@ TEST(Printing, PageLoopFollowsTheControlAndEndsWithoutProgress) {
     pages = PrintPages(500, [&](long start) { ++calls; return start < 100 ? 100L : 100L; }, countNewPage);
     EXPECT_EQ(pages, 2);
     EXPECT_EQ(calls, 2);
+
+    // Where the control stalls, the rest is printed by the fallback from the current page on.
+    newPages = 0;
+    std::vector<long> restStarts;
+    pages = PrintPages(
+        500, [](long start) { return start == 0 ? 200L : start; }, countNewPage,
+        [&](long start) { restStarts.push_back(start); return 2; });
+    EXPECT_EQ(pages, 4) << "one page by the control, then the stalled page and two more by the fallback";
+    EXPECT_EQ(newPages, 1);
+    EXPECT_EQ(restStarts, (std::vector<long>{200}));
+    // The end of the text and -1 never reach the fallback.
+    restStarts.clear();
+    EXPECT_EQ(PrintPages(0, [](long) { return 0L; }, countNewPage, [&](long s) { restStarts.push_back(s); return 0; }), 1);
+    EXPECT_EQ(PrintPages(9, [](long) { return -1L; }, countNewPage, [&](long s) { restStarts.push_back(s); return 0; }), 1);
+    EXPECT_TRUE(restStarts.empty());
 }
 
 TEST(UndoKinds, MaskedToSevenBitsAndUnknownAbovePaste) {
