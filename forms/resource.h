@@ -98,3 +98,22 @@
 #define IDB_MENUIMAGES 4200
 #define IDR_MAINMENUTAGS 4201
 #define IDR_TEXTFIELDPOPUPTAGS 4202
+// The About box: its form, the places of its controls in pixels, its picture and the link cursor.
+#define IDD_ABOUT 5001
+#define IDR_ABOUTLAYOUT 5002
+#define IDB_ABOUTPICTURE 5003
+#define IDC_BEVEL1 5010
+#define IDC_NVLABEL1 5011
+#define IDC_LABEL5 5012
+#define IDC_LABEL1 5013
+#define IDC_LABEL2 5014
+#define IDC_LABEL3 5015
+#define IDC_LABEL4 5016
+#define IDC_URLLABEL1 5017
+#define IDC_URLLABEL2 5018
+#define IDC_IMAGE1 5019
+// The author's web site (host name only), which Goto WEB and the About box open.
+#define IDS_AUTHORWEB 5030
+// The output file of a printer that prints to a file.
+#define IDS_PRINTTOFILE 5031
+#define IDS_PRINTFILEFILTER 5032
