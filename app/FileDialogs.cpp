@@ -27,6 +27,7 @@ bool TOpenDialog::Execute(HWND owner) {
     request.nFilterIndex = 1;
     request.lpstrFile = name.data();
     request.nMaxFile = static_cast<DWORD>(name.size());
+    request.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
     request.Flags = Options | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!Show(request)) return false;
     FileName = name.data();

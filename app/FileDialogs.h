@@ -14,6 +14,7 @@ public:
     std::string Filter;
     DWORD Options = 0; // OFN_ flags
     std::string FileName;
+    std::string Title; // empty: the system's own
 
     // Shows the dialog; true when the user chose a file, which is then in FileName.
     bool Execute(HWND owner);

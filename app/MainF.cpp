@@ -109,6 +109,7 @@ void TForm1::BindCommands() {
     bind(IDM_ALWAYSDROPTONEWINSTANCE, &TForm1::AlwaysDropToNewInstance1Click);
     bind(IDM_AUTOSAVESETTINGS, &TForm1::AutoSaveSettings1Click);
     bind(IDM_SAVESETTINGS, &TForm1::SaveSettings1Click);
+    BindViewCommands();
 }
 
 // ---- Window messages -----------------------------------------------------------------------------
@@ -221,6 +222,7 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     StatusBar.SetVisible(Checked(IDM_SHOWSTATUSBAR));
     SpeedBar.SetVisible(Checked(IDM_SHOWTOOLS));
     Realign();
+    FontDialog.Font = TextField.Font();
 
     ClipboardMonitor = std::make_unique<TClipboardMonitor>(Handle());
     ClipboardMonitor->SetEnabled(true);

@@ -5,7 +5,7 @@
 //   MainF_Documents.cpp  loading, saving, the modified state
 //   MainF_Status.cpp     the status panels that describe the text
 //   MainF_Edit.cpp       the edit commands and their states
-//   MainF_View.cpp       view options
+//   MainF_View.cpp       view options, printing, the shell and the About box
 //   MainF_Placement.cpp  the stored window placement
 //   MainF_Toolbar.cpp    the toolbar, its buttons and its layout in the window
 //   MainF_Settings.cpp   the stored font and options
@@ -14,6 +14,7 @@
 #pragma once
 
 #include "app/FileDialogs.h"
+#include "app/ViewDialogs.h"
 #include "base/Events.h"
 #include "base/Handles.h"
 #include "base/RegistryStorage.h"
@@ -25,6 +26,7 @@
 #include "menus/NvMenus.h"
 #include "statusbar/nvStatusBar.h"
 #include "toolbar/SpeedBar.h"
+#include "widgets/ShellLaunch.h"
 
 #include <shellapi.h>
 
@@ -149,9 +151,25 @@ public:
     void UpdateCutCopy();
     void UpdatePaste();
 
-    // ---- View options -----------------------------------------------------------------------------
+    // ---- View options and external commands -------------------------------------------------------
+    TFontDialog FontDialog;
+    TPrintDialog PrintDialog;
+    TSaveDialog PrintFileDialog; // the output file of a printer that prints to a file
+    // Hands files and addresses to the shell; tests record the calls here.
+    TShellExecute ShellOpen;
     void WordWrap1Click(TObject* Sender);
+    void WordSelect1Click(TObject* Sender);
+    void SelectionBar1Click(TObject* Sender);
     void DetectURLs1Click(TObject* Sender);
+    void ShowTools1Click(TObject* Sender);
+    void ShowStatusbar1Click(TObject* Sender);
+    void Font1Click(TObject* Sender);
+    void Print1Click(TObject* Sender);
+    void TextFieldURLClick(TObject* Sender, const std::string& URLText, TMouseButton Button);
+    void Open2Click(TObject* Sender);
+    void Context1Click(TObject* Sender);
+    void GotoWEB1Click(TObject* Sender);
+    void About1Click(TObject* Sender);
 
     // ---- Toolbar ----------------------------------------------------------------------------------
     void SpeedBarApplyAlign(TObject* Sender, TAlign Align, bool& Apply);
@@ -196,6 +214,7 @@ private:
     void ReadStoredFont();
     void ReadStoredOptions();
     void BindCommands();
+    void BindViewCommands();
     void Realign();
     void OnCommand(int id);
     void OnClose();

@@ -107,7 +107,8 @@ public:
     bool Modified() const;
     void SetModifiedFlag(bool modified);
     bool TakeFocus();
-    // Prints the whole text; returns the number of pages started.
+    // Prints the whole text; returns the number of pages started. Where the control renders no page
+    // (Wine's draws nothing), the field lays out and draws the plain text itself in its font.
     int PrintText(const std::string& title, const PrintTarget& target);
 
     // Builds the window anew with the same text and modified flag (the caret goes to the start).
