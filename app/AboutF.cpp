@@ -4,8 +4,6 @@
 #include "base/Platform.h"
 #include "forms/resource.h"
 
-#include <vector>
-
 namespace nv {
 
 TAbout* About = nullptr;
@@ -63,7 +61,8 @@ void TAbout::OnInitDialog(HWND dialog) {
         int id;
         UINT caption;
         TLabelType type;
-    } links[] = {{&URLLabel1, IDC_URLLABEL1, IDS_AUTHOREMAIL, hmMAIL}, {&URLLabel2, IDC_URLLABEL2, IDS_AUTHORWEB, hmHTTP}};
+    } links[] = {{&URLLabel1, IDC_URLLABEL1, IDS_AUTHOREMAIL, hmMAIL},
+                 {&URLLabel2, IDC_URLLABEL2, IDS_AUTHORWEB, hmHTTP}};
     for (const auto& design : links) {
         design.label->Attach(::GetDlgItem(dialog, design.id));
         design.label->SetFont(link);
@@ -72,16 +71,17 @@ void TAbout::OnInitDialog(HWND dialog) {
         design.label->ShellOpen = ShellOpen;
     }
 
-    picture_.reset(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ABOUTPICTURE), IMAGE_BITMAP, 0,
-                                0, LR_DEFAULTCOLOR));
-    ::SendDlgItemMessageA(dialog, IDC_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+    picture_.reset(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ABOUTPICTURE), IMAGE_BITMAP,
+                                0, 0, LR_DEFAULTCOLOR));
+    ::SendDlgItemMessageA(dialog, IDC_IMAGE1, STM_SETIMAGE, IMAGE_BITMAP,
+                          reinterpret_cast<LPARAM>(picture_.get()));
     PlaceControls();
 }
 
 // The form's design is in pixels at 96 pixels per inch; the screen's resolution scales it.
 void TAbout::PlaceControls() {
     HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUTLAYOUT), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUTLAYOUT), RT_RCDATA);
     HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
     const auto* values = static_cast<const WORD*>(loaded ? ::LockResource(loaded) : nullptr);
     if (!values) return;
@@ -95,7 +95,8 @@ void TAbout::PlaceControls() {
                              static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
         const int width = frame.right - frame.left, height = frame.bottom - frame.top;
         // Centred on the screen.
-        const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+        const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                  y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
         ::SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (size_t i = 2; i + 5 <= count; i += 5) {
@@ -113,8 +114,8 @@ void TAbout::PlaceControls() {
             width = extent.cx;
         }
         const bool sizesItself = id == IDC_URLLABEL1 || id == IDC_URLLABEL2;
-        ::SetWindowPos(control, nullptr, scale(values[i + 1]), scale(values[i + 2]), width, scale(values[i + 4]),
-                       SWP_NOZORDER | SWP_NOACTIVATE | (sizesItself ? SWP_NOSIZE : 0));
+        ::SetWindowPos(control, nullptr, scale(values[i + 1]), scale(values[i + 2]), width,
+                       scale(values[i + 4]), SWP_NOZORDER | SWP_NOACTIVATE | (sizesItself ? SWP_NOSIZE : 0));
     }
 }
 

@@ -133,7 +133,9 @@ void TForm1::Context1Click(TObject*) {
     ShowShellContextMenu(CurrentFile, Handle(), POINT{window.left + 90, window.top + 50});
 }
 
-void TForm1::GotoWEB1Click(TObject*) { Raise(ShellOpen, OpenCall(Handle(), "http://" + LoadText(IDS_AUTHORWEB))); }
+void TForm1::GotoWEB1Click(TObject*) {
+    Raise(ShellOpen, OpenCall(Handle(), "http://" + LoadText(IDS_AUTHORWEB)));
+}
 
 void TForm1::About1Click(TObject*) {
     auto box = std::make_unique<TAbout>();

@@ -19,7 +19,8 @@ bool TFontDialog::Execute(HWND owner) {
     if (!::ChooseFontA(&request)) return false;
     // A system colour the user left alone stays the system colour, so it keeps following the system.
     const TColor chosen = static_cast<TColor>(request.rgbColors & 0xFFFFFF);
-    const bool systemKept = (Font.Color & clSystemColor) == clSystemColor && request.rgbColors == ColorRefOf(Font.Color);
+    const bool systemKept =
+        (Font.Color & clSystemColor) == clSystemColor && request.rgbColors == ColorRefOf(Font.Color);
     TFont font = FontOf(logFont, systemKept ? Font.Color : chosen);
     if (request.iPointSize > 0) font.Height = -::MulDiv(request.iPointSize, ScreenPixelsPerInch(), 720);
     Font = font;

@@ -59,7 +59,8 @@ private:
 GdiObject PrinterFont(HDC printer, const TFont& font) {
     const CharFormatSpec spec = MakeCharFormatSpec(font, ScreenPixelsPerInch(), [](TColor) { return 0u; });
     LOGFONTA log{};
-    log.lfHeight = -::MulDiv(static_cast<int>(spec.TwentiethsOfPoint), ::GetDeviceCaps(printer, LOGPIXELSY), 1440);
+    log.lfHeight =
+        -::MulDiv(static_cast<int>(spec.TwentiethsOfPoint), ::GetDeviceCaps(printer, LOGPIXELSY), 1440);
     log.lfWeight = static_cast<LONG>(spec.Weight);
     log.lfItalic = spec.Italic;
     log.lfUnderline = spec.Underline;
@@ -90,8 +91,8 @@ int TNvRichEdit::PrintText(const std::string& title, const PrintTarget& target) 
     document.lpszOutput = target.OutputFile.empty() ? nullptr : target.OutputFile.c_str();
 
     const int pixelsWide = ::GetDeviceCaps(printer, HORZRES), pixelsHigh = ::GetDeviceCaps(printer, VERTRES);
-    const TwipsRect page =
-        PageRectTwips(pixelsWide, pixelsHigh, ::GetDeviceCaps(printer, LOGPIXELSX), ::GetDeviceCaps(printer, LOGPIXELSY));
+    const TwipsRect page = PageRectTwips(pixelsWide, pixelsHigh, ::GetDeviceCaps(printer, LOGPIXELSX),
+                                         ::GetDeviceCaps(printer, LOGPIXELSY));
     long length = 0;
     if (RichEditVersion() >= 2) {
         GETTEXTLENGTHEX request{GTL_DEFAULT, CP_ACP};
@@ -161,7 +162,8 @@ int TNvRichEdit::PrintPlainText(HDC printer, const RECT& area, long start, long 
             page = line.Page;
         }
         if (!line.Text.empty()) {
-            ::TextOutA(printer, area.left, area.top + line.Top, line.Text.data(), static_cast<int>(line.Text.size()));
+            ::TextOutA(printer, area.left, area.top + line.Top, line.Text.data(),
+                       static_cast<int>(line.Text.size()));
         }
     }
     return page;

@@ -27,9 +27,11 @@ std::string ExpandTabs(std::string_view text, int tabSize) {
     return out;
 }
 
-TPrintLayout::TPrintLayout(std::string_view text, long width, long pageHeight, long lineHeight, TFitFunction fit)
+TPrintLayout::TPrintLayout(std::string_view text, long width, long pageHeight, long lineHeight,
+                           TFitFunction fit)
     : text_(text), width_(std::max(1L, width)), lineHeight_(std::max(1L, lineHeight)),
-      linesPerPage_(static_cast<int>(std::max(1L, pageHeight / std::max(1L, lineHeight)))), fit_(std::move(fit)) {}
+      linesPerPage_(static_cast<int>(std::max(1L, pageHeight / std::max(1L, lineHeight)))),
+      fit_(std::move(fit)) {}
 
 bool TPrintLayout::Next(TPrintedLine& line) {
     if (position_ >= text_.size()) return false;
@@ -45,7 +47,8 @@ std::string_view TPrintLayout::NextLineText() {
     // Found once per paragraph: a paragraph of megabytes is not searched again for every line.
     if (paragraphEnd_ < start || paragraphEnd_ == std::string_view::npos) {
         paragraphEnd_ = static_cast<size_t>(
-            std::find_if(text_.begin() + static_cast<std::ptrdiff_t>(start), text_.end(), IsBreak) - text_.begin());
+            std::find_if(text_.begin() + static_cast<std::ptrdiff_t>(start), text_.end(), IsBreak) -
+            text_.begin());
     }
     const size_t end = paragraphEnd_;
     const std::string_view rest = text_.substr(start, end - start);

@@ -32,7 +32,8 @@ struct FindTraits {
 using FindHandle = UniqueHandle<FindTraits>;
 
 std::wstring Wide(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
@@ -65,7 +66,8 @@ class TMenuCallbackHelper : public WindowBase {
 public:
     TMenuCallbackHelper(HWND owner, IContextMenu2* menu2, IContextMenu3* menu3) : menu2_(menu2), menu3_(menu3) {
         RegisterClassOnce("ItemPropMenuCallbackHelper", 0, nullptr);
-        Create("ItemPropMenuCallbackHelper", "ItemPropCallbackProcessor", WS_POPUP, 0, 0, 0, 0, 0, owner, nullptr);
+        Create("ItemPropMenuCallbackHelper", "ItemPropCallbackProcessor", WS_POPUP, 0, 0, 0, 0, 0, owner,
+               nullptr);
     }
     ~TMenuCallbackHelper() override { Destroy(); }
 
@@ -109,7 +111,8 @@ TShellMenuResult ShowShellContextMenu(const std::string& path, HWND owner, POINT
         desktop->QueryInterface(IID_IShellFolder, folder.putVoid());
     } else {
         const ItemId folderId = Parse(desktop.get(), owner, folderPath);
-        if (!folderId || FAILED(desktop->BindToObject(folderId.get(), nullptr, IID_IShellFolder, folder.putVoid()))) {
+        if (!folderId ||
+            FAILED(desktop->BindToObject(folderId.get(), nullptr, IID_IShellFolder, folder.putVoid()))) {
             return result;
         }
     }
@@ -119,7 +122,8 @@ TShellMenuResult ShowShellContextMenu(const std::string& path, HWND owner, POINT
     if (HasWildcards(name)) {
         WIN32_FIND_DATAA found{};
         FindHandle search(::FindFirstFileA(path.c_str(), &found));
-        for (bool more = static_cast<bool>(search); more; more = ::FindNextFileA(search.get(), &found) != FALSE) {
+        for (bool more = static_cast<bool>(search); more;
+             more = ::FindNextFileA(search.get(), &found) != FALSE) {
             const std::string match = found.cFileName;
             if (match == "." || match == "..") continue;
             if (ItemId id = Parse(folder.get(), owner, match)) items.push_back(std::move(id));
@@ -134,7 +138,8 @@ TShellMenuResult ShowShellContextMenu(const std::string& path, HWND owner, POINT
             children->Next(1, &first, nullptr) == S_OK) {
             const ItemId firstId(first);
             ComPtr<IShellFolder> computer;
-            if (SUCCEEDED(desktop->BindToObject(firstId.get(), nullptr, IID_IShellFolder, computer.putVoid()))) {
+            if (SUCCEEDED(
+                    desktop->BindToObject(firstId.get(), nullptr, IID_IShellFolder, computer.putVoid()))) {
                 if (ItemId whole = Parse(computer.get(), owner, path)) {
                     folder = std::move(computer);
                     items.push_back(std::move(whole));
@@ -149,13 +154,14 @@ TShellMenuResult ShowShellContextMenu(const std::string& path, HWND owner, POINT
     ids.reserve(items.size());
     for (const ItemId& id : items) ids.push_back(id.get());
     ComPtr<IContextMenu> menu;
-    if (FAILED(folder->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), IID_IContextMenu, nullptr,
-                                     menu.putVoid())) ||
+    if (FAILED(folder->GetUIObjectOf(owner, static_cast<UINT>(ids.size()), ids.data(), IID_IContextMenu,
+                                     nullptr, menu.putVoid())) ||
         !menu) {
         return result;
     }
     const ComPtr<IContextMenu3> menu3 = menu.As<IContextMenu3>(IID_IContextMenu3);
-    const ComPtr<IContextMenu2> menu2 = menu3 ? ComPtr<IContextMenu2>() : menu.As<IContextMenu2>(IID_IContextMenu2);
+    const ComPtr<IContextMenu2> menu2 =
+        menu3 ? ComPtr<IContextMenu2>() : menu.As<IContextMenu2>(IID_IContextMenu2);
     std::unique_ptr<TMenuCallbackHelper> helper;
     if (menu2 || menu3) helper = std::make_unique<TMenuCallbackHelper>(owner, menu2.get(), menu3.get());
 
@@ -164,8 +170,8 @@ TShellMenuResult ShowShellContextMenu(const std::string& path, HWND owner, POINT
     result.MenuItems = ::GetMenuItemCount(popup.get());
     result.Shown = true;
     const HWND menuOwner = helper && helper->Handle() ? helper->Handle() : owner;
-    result.Command = static_cast<int>(::TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
-                                                          menuOwner, nullptr));
+    result.Command = static_cast<int>(
+        ::TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, menuOwner, nullptr));
     if (result.Command > 0) {
         CMINVOKECOMMANDINFO invoke{};
         invoke.cbSize = sizeof invoke;

@@ -60,7 +60,8 @@ void TNvLabel::OnPaint() {
     RECT client{};
     ::GetClientRect(hwnd_, &client);
     auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(::GetParent(hwnd_), WM_CTLCOLORSTATIC,
-                                                          reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
+                                                         reinterpret_cast<WPARAM>(dc),
+                                                         reinterpret_cast<LPARAM>(hwnd_)));
     ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
     ::SetBkMode(dc, TRANSPARENT);
     {

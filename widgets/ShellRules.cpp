@@ -35,7 +35,8 @@ std::optional<std::string> LabelLink(TLabelType type, const std::string& caption
 
 std::optional<std::string> ShellLinkFor(const std::string& link) {
     // A control character has no place in an address; a quote would end it early on a command line.
-    if (std::any_of(link.begin(), link.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"'; })) {
+    if (std::any_of(link.begin(), link.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"'; })) {
         return std::nullopt;
     }
     for (const char* scheme : {"http:", "https:", "ftp:", "mailto:"}) {

@@ -34,10 +34,10 @@ TURLLabel::~TURLLabel() {
 }
 
 void TURLLabel::CreateWnd(HWND parent, const RECT& bounds, int id, const std::string& caption) {
-    HWND control = ::CreateWindowExA(0, "Static", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY,
-                                     bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     ::GetModuleHandleA(nullptr), nullptr);
+    HWND control = ::CreateWindowExA(
+        0, "Static", caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY, bounds.left, bounds.top,
+        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
     if (control) Attach(control);
 }
 
@@ -155,7 +155,8 @@ void TURLLabel::SetColor(TColor color) {
 }
 
 void TURLLabel::SetUnderlined(bool underlined) {
-    const TFontStyles style = underlined ? (font_.Style | fsUnderline) : (font_.Style & ~static_cast<unsigned>(fsUnderline));
+    const TFontStyles style =
+        underlined ? (font_.Style | fsUnderline) : (font_.Style & ~static_cast<unsigned>(fsUnderline));
     if (style == font_.Style) return;
     font_.Style = style;
     FontChanged();
@@ -186,7 +187,8 @@ void TURLLabel::AdjustSize() {
         WindowDC dc(hwnd_);
         if (!dc) return;
         SelectedObject font(dc.get(), fontHandle_.get());
-        ::DrawTextA(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text, TextFormat() | DT_CALCRECT);
+        ::DrawTextA(dc.get(), caption_.c_str(), static_cast<int>(caption_.size()), &text,
+                    TextFormat() | DT_CALCRECT);
     }
     ::SetWindowPos(hwnd_, nullptr, 0, 0, text.right - text.left, text.bottom - text.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -288,7 +290,8 @@ void TURLLabel::OnPaint() {
     if (!transparent_) {
         // The parent's background, as it gives it to its static controls.
         auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(::GetParent(hwnd_), WM_CTLCOLORSTATIC,
-                                                              reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
+                                                             reinterpret_cast<WPARAM>(dc),
+                                                             reinterpret_cast<LPARAM>(hwnd_)));
         ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
     }
     ::SetBkMode(dc, TRANSPARENT);

@@ -47,7 +47,8 @@ protected:
         CHARFORMAT2A format{};
         format.cbSize = sizeof format;
         format.dwMask = CFM_LINK;
-        ::SendMessageA(form->TextField.Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        ::SendMessageA(form->TextField.Handle(), EM_GETCHARFORMAT, SCF_SELECTION,
+                       reinterpret_cast<LPARAM>(&format));
         return (format.dwMask & CFM_LINK) && (format.dwEffects & CFE_LINK);
     }
 

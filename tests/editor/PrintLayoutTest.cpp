@@ -9,7 +9,9 @@ namespace nv {
 namespace {
 
 // Every character is 10 units wide.
-size_t FitTens(std::string_view text, long width) { return std::min(text.size(), static_cast<size_t>(width / 10)); }
+size_t FitTens(std::string_view text, long width) {
+    return std::min(text.size(), static_cast<size_t>(width / 10));
+}
 
 std::vector<std::string> Lines(const std::string& text, long width = 100, TFitFunction fit = FitTens) {
     TPrintLayout layout(text, width, 1000, 10, std::move(fit));
@@ -50,7 +52,8 @@ TEST(PrintLayout, StacksLinesOnPages) {
     std::vector<std::pair<int, long>> placed;
     TPrintedLine line;
     while (layout.Next(line)) placed.emplace_back(line.Page, line.Top);
-    EXPECT_EQ(placed, (std::vector<std::pair<int, long>>{{0, 0}, {0, 10}, {0, 20}, {1, 0}, {1, 10}, {1, 20}, {2, 0}}));
+    EXPECT_EQ(placed, (std::vector<std::pair<int, long>>{
+                          {0, 0}, {0, 10}, {0, 20}, {1, 0}, {1, 10}, {1, 20}, {2, 0}}));
 
     TPrintLayout tiny("a\nb", 100, 4, 10, FitTens);
     EXPECT_EQ(tiny.LinesPerPage(), 1) << "a line taller than the page still gets a page of its own";

@@ -79,8 +79,12 @@ TEST(Printing, PageLoopFollowsTheControlAndEndsWithoutProgress) {
     EXPECT_EQ(restStarts, (std::vector<long>{200}));
     // The end of the text and -1 never reach the fallback.
     restStarts.clear();
-    EXPECT_EQ(PrintPages(0, [](long) { return 0L; }, countNewPage, [&](long s) { restStarts.push_back(s); return 0; }), 1);
-    EXPECT_EQ(PrintPages(9, [](long) { return -1L; }, countNewPage, [&](long s) { restStarts.push_back(s); return 0; }), 1);
+    const auto noteRest = [&](long start) {
+        restStarts.push_back(start);
+        return 0;
+    };
+    EXPECT_EQ(PrintPages(0, [](long) { return 0L; }, countNewPage, noteRest), 1);
+    EXPECT_EQ(PrintPages(9, [](long) { return -1L; }, countNewPage, noteRest), 1);
     EXPECT_TRUE(restStarts.empty());
 }
 

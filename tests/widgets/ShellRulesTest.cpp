@@ -6,8 +6,10 @@ namespace nv {
 namespace {
 
 TEST(LinkLabels, PrefixAndCaptionUpTo79Characters) {
-    EXPECT_EQ(LabelLink(hmMAIL, "notova@korvel.example"), std::optional<std::string>("mailto:notova@korvel.example"));
-    EXPECT_EQ(LabelLink(hmHTTP, "www.korvel.example"), std::optional<std::string>("http:\\\\www.korvel.example"));
+    EXPECT_EQ(LabelLink(hmMAIL, "notova@korvel.example"),
+              std::optional<std::string>("mailto:notova@korvel.example"));
+    EXPECT_EQ(LabelLink(hmHTTP, "www.korvel.example"),
+              std::optional<std::string>("http:\\\\www.korvel.example"));
     EXPECT_EQ(LabelLink(hmFTP, "ftp.korvel.example"), std::optional<std::string>("ftp:\\\\ftp.korvel.example"));
     EXPECT_EQ(LabelLink(hmCUSTOM, "anything"), std::nullopt) << "a custom label opens nothing";
 

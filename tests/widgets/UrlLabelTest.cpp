@@ -169,7 +169,8 @@ TEST_F(URLLabel, SizesItselfToItsTextAndShowsTheHandCursor) {
     SIZE text{};
     {
         WindowDC dc(label.Handle());
-        GdiObject font(::CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, TRUE, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+        GdiObject font(
+            ::CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, TRUE, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
         SelectedObject keep(dc.get(), font.get());
         ::GetTextExtentPoint32A(dc.get(), "www.korvel.example", 18, &text);
     }
