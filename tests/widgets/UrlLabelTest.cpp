@@ -2,6 +2,7 @@
 #include "tests/support/TestHost.h"
 #include "widgets/urllabel.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <gtest/gtest.h>
@@ -182,6 +183,41 @@ TEST_F(URLLabel, SizesItselfToItsTextAndShowsTheHandCursor) {
     ::SendMessageA(label.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(label.Handle()),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), TURLLabel::HandCursor());
+}
+
+TEST_F(URLLabel, HintAndParentFont) {
+    auto hostsTooltip = [this] {
+        for (HWND w = ::FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w;
+             w = ::FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr)) {
+            if (::GetWindow(w, GW_OWNER) == host.Handle()) return w;
+        }
+        return HWND{};
+    };
+    label.SetHint("Write to the author");
+    EXPECT_EQ(hostsTooltip(), nullptr) << "a hint shows only with ShowHint";
+    label.SetShowHint(true);
+    HWND tip = hostsTooltip();
+    ASSERT_NE(tip, nullptr) << "a tooltip for the label";
+    EXPECT_EQ(::SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    label.SetShowHint(false);
+    EXPECT_FALSE(::IsWindow(tip)) << "no hint, no tooltip";
+
+    GdiObject parentFont(::CreateFontA(-20, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+    ::SendMessageA(host.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(parentFont.get()), FALSE);
+    host.OnMessage = [&](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        if (msg != WM_GETFONT) return false;
+        result = reinterpret_cast<LRESULT>(parentFont.get());
+        return true;
+    };
+    label.SetParentFont(true);
+    EXPECT_TRUE(label.ParentFont());
+    EXPECT_EQ(label.Font().Name, "Tahoma");
+    EXPECT_EQ(label.Font().Height, -20);
+    EXPECT_TRUE(label.Font().Style & fsBold);
+    host.OnMessage = nullptr;
+    TFont own;
+    label.SetFont(own);
+    EXPECT_FALSE(label.ParentFont()) << "a font of its own ends the parent's";
 }
 
 TEST_F(URLLabel, TakesOverADialogsStaticControl) {
