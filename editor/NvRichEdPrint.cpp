@@ -57,20 +57,20 @@ private:
 
 // The field's font as the printer draws it: the same face, size in points, style and character set.
 GdiObject PrinterFont(HDC printer, const TFont& font) {
-    const CharFormatSpec spec = MakeCharFormatSpec(font, ScreenPixelsPerInch(), [](TColor) { return 0u; });
+    const CharFormatSpec wanted = MakeCharFormatSpec(font, ScreenPixelsPerInch(), [](TColor) { return 0u; });
     LOGFONTA log{};
     log.lfHeight =
-        -::MulDiv(static_cast<int>(spec.TwentiethsOfPoint), ::GetDeviceCaps(printer, LOGPIXELSY), 1440);
-    log.lfWeight = static_cast<LONG>(spec.Weight);
-    log.lfItalic = spec.Italic;
-    log.lfUnderline = spec.Underline;
-    log.lfStrikeOut = spec.StrikeOut;
-    log.lfCharSet = spec.Charset;
+        -::MulDiv(static_cast<int>(wanted.TwentiethsOfPoint), ::GetDeviceCaps(printer, LOGPIXELSY), 1440);
+    log.lfWeight = static_cast<LONG>(wanted.Weight);
+    log.lfItalic = wanted.Italic;
+    log.lfUnderline = wanted.Underline;
+    log.lfStrikeOut = wanted.StrikeOut;
+    log.lfCharSet = wanted.Charset;
     log.lfOutPrecision = OUT_DEFAULT_PRECIS;
     log.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     log.lfQuality = DEFAULT_QUALITY;
-    log.lfPitchAndFamily = spec.Pitch;
-    lstrcpynA(log.lfFaceName, spec.FaceName.c_str(), LF_FACESIZE);
+    log.lfPitchAndFamily = wanted.Pitch;
+    lstrcpynA(log.lfFaceName, wanted.FaceName.c_str(), LF_FACESIZE);
     return GdiObject(::CreateFontIndirectA(&log));
 }
 

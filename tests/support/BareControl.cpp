@@ -38,16 +38,16 @@ HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls) {
     ::SendMessageA(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
     ::SendMessageA(bare, EM_SETTARGETDEVICE, 0, 1);
     ::SendMessageA(bare, EM_AUTOURLDETECT, detectUrls ? TRUE : FALSE, 0);
-    const CharFormatSpec spec = MakeCharFormatSpec(font, 96, [](TColor) { return 0u; });
+    const CharFormatSpec wanted = MakeCharFormatSpec(font, 96, [](TColor) { return 0u; });
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_CHARSET | CFM_WEIGHT;
-    lstrcpynA(format.szFaceName, spec.FaceName.c_str(), LF_FACESIZE);
-    format.yHeight = spec.TwentiethsOfPoint;
-    format.wWeight = static_cast<WORD>(spec.Weight);
-    if (spec.Bold) format.dwEffects |= CFE_BOLD;
-    if (spec.Italic) format.dwEffects |= CFE_ITALIC;
-    format.bCharSet = spec.Charset;
+    lstrcpynA(format.szFaceName, wanted.FaceName.c_str(), LF_FACESIZE);
+    format.yHeight = wanted.TwentiethsOfPoint;
+    format.wWeight = static_cast<WORD>(wanted.Weight);
+    if (wanted.Bold) format.dwEffects |= CFE_BOLD;
+    if (wanted.Italic) format.dwEffects |= CFE_ITALIC;
+    format.bCharSet = wanted.Charset;
     ::SendMessageA(bare, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
     return bare;
 }
