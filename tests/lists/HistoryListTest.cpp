@@ -84,11 +84,6 @@ TEST_F(Lists, RecentFilesFollowTheFileMenuNewestFirst) {
     EXPECT_EQ(menu.Shown(), kFileMenu) << "nothing stored: the designed items only";
     EXPECT_EQ(list->ItemCount(), 0);
 
-    list->AddItem("C:\\docs\\notes.txt");
-    Strings expected = kFileMenu;
-    expected.insert(expected.end(), {"-", "notes.txt"});
-    EXPECT_EQ(menu.Shown(), expected) << "a separator after E&xit, then the bare file name";
-
     for (const char* path : {"C:\\A.txt", "C:\\B.txt", "C:\\C.txt", "C:\\D.txt", "C:\\E.txt"})
         list->AddItem(path);
     EXPECT_EQ(Entries(*list), (Strings{"C:\\E.txt", "C:\\D.txt", "C:\\C.txt", "C:\\B.txt"}));
@@ -117,23 +112,20 @@ TEST_F(Lists, RecentFilesFollowTheFileMenuNewestFirst) {
 TEST_F(Lists, StoredRecentFilesLoadOnceTheLastPropertyArrives) {
     struct Row {
         const char* what;
-        Strings paths, names, loaded, saved;
+        Strings paths, names, kept; // kept: loaded, and saved again renumbered
     };
     const Row rows[] = {
         {"six stored, four kept",
          {"C:\\A.txt", "C:\\B.txt", "C:\\C.txt", "C:\\D.txt", "C:\\E.txt", "C:\\F.txt"},
          {"A.txt", "B.txt", "C.txt", "D.txt", "E.txt", "F.txt"},
-         {"C:\\A.txt", "C:\\B.txt", "C:\\C.txt", "C:\\D.txt"},
          {"C:\\A.txt", "C:\\B.txt", "C:\\C.txt", "C:\\D.txt"}},
         {"File2 without Name2 ends the load",
          {"C:\\A.txt", "C:\\B.txt", "C:\\C.txt"},
          {"A.txt", "B.txt"},
-         {"C:\\A.txt", "C:\\B.txt"},
          {"C:\\A.txt", "C:\\B.txt"}},
         {"a vanished file is dropped and the rest renumbered",
          {"C:\\A.txt", "C:\\gone.txt", "C:\\C.txt"},
          {"A.txt", "gone.txt", "C.txt"},
-         {"C:\\A.txt", "C:\\C.txt"},
          {"C:\\A.txt", "C:\\C.txt"}},
     };
     for (const Row& row : rows) {
@@ -143,12 +135,12 @@ TEST_F(Lists, StoredRecentFilesLoadOnceTheLastPropertyArrives) {
         menu.AddCaptions(kFileMenu);
         Store(kMru, row.paths, row.names);
         auto list = History();
-        EXPECT_EQ(Entries(*list), row.loaded);
+        EXPECT_EQ(Entries(*list), row.kept);
         list->SaveToRegistry();
         Strings expected;
-        for (size_t n = 0; n < row.saved.size(); ++n) {
-            expected.push_back("File" + std::to_string(n) + "=" + row.saved[n]);
-            expected.push_back("Name" + std::to_string(n) + "=" + row.saved[n].substr(3));
+        for (size_t n = 0; n < row.kept.size(); ++n) {
+            expected.push_back("File" + std::to_string(n) + "=" + row.kept[n]);
+            expected.push_back("Name" + std::to_string(n) + "=" + row.kept[n].substr(3));
         }
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(Stored(kMru), expected);
@@ -183,8 +175,6 @@ TEST_F(Lists, AnEmptyBaseMenuShowsAPlaceholderUntilTheFirstEntry) {
     EXPECT_EQ(menu.Shown(), Strings{"A.txt"}) << "no separator when the placeholder was all";
 }
 
-
-
 TEST_F(Lists, FavoritesAddRenameAndDelete) {
     auto list = Favorites();
     ASSERT_EQ(menu.Count(), 3);
@@ -200,10 +190,6 @@ TEST_F(Lists, FavoritesAddRenameAndDelete) {
         bookmark = current;
         name = current.substr(current.find_last_of('\\') + 1);
     });
-    EXPECT_TRUE(menu.At(0).Enabled());
-    menu.At(0).Click();
-    EXPECT_EQ(list->ItemCount(), 0) << "no current file: nothing added";
-
     for (const char* path : {"C:\\docs\\notes.txt", "D:\\docs\\notes.txt", "C:\\A.txt"}) {
         current = path;
         menu.At(0).Click();
