@@ -2,6 +2,7 @@
 
 #include "app/DocumentRules.h"
 #include "app/Texts.h"
+#include "base/Application.h"
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
@@ -158,6 +159,7 @@ void TForm1::OnCommand(int id) {
 }
 
 bool TForm1::TranslateAccelerator(MSG& msg) {
+    if (Application().DialogMessage(msg)) return true;
     return accelerators_ && ::TranslateAcceleratorA(Handle(), accelerators_, &msg) != 0;
 }
 

@@ -100,7 +100,8 @@ public:
     bool Terminated() const { return terminated_; }
     // The hourglass of a long operation is showing.
     bool Busy() const { return hourglass_; }
-    // The message loop's keyboard shortcuts.
+    // The message loop's keyboard handling before dispatch: the open modeless dialogs take their
+    // keys first, then the main window's shortcuts. True when the message was taken.
     bool TranslateAccelerator(MSG& msg);
 
     // ---- Documents --------------------------------------------------------------------------------

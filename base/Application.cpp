@@ -29,6 +29,24 @@ void TApplication::UnhookMainWindow(int id) noexcept {
                  hooks_.end());
 }
 
+void TApplication::AddModelessDialog(HWND dialog) {
+    if (dialog && std::find(dialogs_.begin(), dialogs_.end(), dialog) == dialogs_.end()) dialogs_.push_back(dialog);
+}
+
+void TApplication::RemoveModelessDialog(HWND dialog) noexcept {
+    dialogs_.erase(std::remove(dialogs_.begin(), dialogs_.end(), dialog), dialogs_.end());
+}
+
+bool TApplication::DialogMessage(MSG& msg) const {
+    for (HWND dialog : dialogs_) {
+        // Only a dialog that holds the message's window is asked: IsDialogMessage would otherwise
+        // take keys meant for the main window.
+        if (!::IsWindow(dialog) || !::IsWindowVisible(dialog)) continue;
+        if ((msg.hwnd == dialog || ::IsChild(dialog, msg.hwnd)) && ::IsDialogMessageA(dialog, &msg)) return true;
+    }
+    return false;
+}
+
 LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A hook may unhook itself or others while it runs: each is looked up again before its call,
     // so none runs after it was removed.

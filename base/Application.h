@@ -23,6 +23,14 @@ public:
     int HookMainWindow(TWindowHook hook);
     void UnhookMainWindow(int id) noexcept;
 
+    // The thread's open modeless dialogs (find, replace, goto line). The message loop offers each
+    // message to them before the main window's shortcuts, so Enter, Tab or Ctrl+C typed in a dialog
+    // work there and never reach the editor.
+    void AddModelessDialog(HWND dialog);
+    void RemoveModelessDialog(HWND dialog) noexcept;
+    // True when one of the modeless dialogs took the message (IsDialogMessage).
+    bool DialogMessage(MSG& msg) const;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -32,6 +40,7 @@ private:
         TWindowHook hook;
     };
     std::vector<Hook> hooks_;
+    std::vector<HWND> dialogs_;
     int lastId_ = 0;
 };
 

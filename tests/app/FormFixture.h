@@ -67,6 +67,17 @@ protected:
         return quit;
     }
 
+    // Runs the waiting messages as the program's message loop does: the modeless dialogs and the
+    // main window's shortcuts see each message before it is dispatched.
+    void PumpLikeProgram() {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (form && form->TranslateAccelerator(msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+
     // Enter reaches the control as a key press; other characters as characters.
     void Type(const std::string& chars) {
         for (char c : chars) {
