@@ -459,9 +459,8 @@ long TNvRichEdit::TextLengthAsCrLf() const {
 
 void TNvRichEdit::MoveCaret(long pos) {
     if (!hwnd_) return;
-    // A position outside the text (goto past the last line passes -1) puts the caret at the end.
-    const long length = TextLength();
-    if (pos < 0 || pos > length) pos = length;
+    // A position outside the text goes to the nearer end: a step back from the start stays there.
+    pos = std::clamp(pos, 0L, TextLength());
     CHARRANGE range{pos, pos};
     Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
