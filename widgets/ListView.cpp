@@ -1,0 +1,158 @@
+#include "widgets/ListView.h"
+
+#include "base/Errors.h"
+#include "widgets/Fonts.h"
+
+#include <commctrl.h>
+
+namespace nv {
+
+namespace {
+TShiftState ShiftState() {
+    TShiftState state = 0;
+    if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
+    if (::GetKeyState(VK_MENU) < 0) state |= ssAlt;
+    if (::GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
+    return state;
+}
+
+int ColumnFormat(TAlignment alignment) {
+    switch (alignment) {
+    case taCenter: return LVCFMT_CENTER;
+    case taRightJustify: return LVCFMT_RIGHT;
+    default: return LVCFMT_LEFT;
+    }
+}
+} // namespace
+
+TListView::~TListView() {
+    if (!hwnd_) return;
+    HWND window = hwnd_;
+    DetachSubclass(window);
+    hwnd_ = nullptr;
+    ::DestroyWindow(window);
+}
+
+void TListView::CreateWnd(HWND parent, int id) {
+    hwnd_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                              WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL, 0, 0, width_,
+                              0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ::GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) throw EError("Error creating window class SysListView32");
+    AttachSubclass(hwnd_);
+    ::SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    if (font_) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (visible_) ::ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+void TListView::SetVisible(bool visible) {
+    visible_ = visible;
+    if (hwnd_) ::ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void TListView::SetBounds(const RECT& bounds) {
+    if (hwnd_) {
+        ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+    }
+}
+
+void TListView::SetFont(const TFont& font) {
+    GdiObject made = CreateFontOf(font);
+    if (!made) return;
+    if (hwnd_) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
+    font_ = std::move(made); // the old font goes once the list no longer draws with it
+}
+
+bool TListView::SetFocus() {
+    if (!hwnd_ || !::IsWindowVisible(hwnd_)) return false;
+    ::SetFocus(hwnd_);
+    return ::GetFocus() == hwnd_;
+}
+
+void TListView::AddColumn(const std::string& caption, int width, TAlignment alignment) {
+    if (!hwnd_) return;
+    std::string text = caption;
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = ColumnFormat(alignment);
+    column.cx = width;
+    column.pszText = text.data();
+    column.iSubItem = columns_;
+    if (::SendMessageA(hwnd_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns_), reinterpret_cast<LPARAM>(&column)) >= 0) {
+        ++columns_;
+    }
+}
+
+void TListView::AddItem(const std::string& caption, const std::vector<std::string>& subItems) {
+    if (!hwnd_) return;
+    std::string text = caption;
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ItemCount();
+    item.pszText = text.data();
+    const int index = static_cast<int>(::SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index < 0) throw EError("Error adding a list item");
+    for (size_t i = 0; i < subItems.size(); ++i) {
+        std::string sub = subItems[i];
+        LVITEMA cell{};
+        cell.iSubItem = static_cast<int>(i) + 1;
+        cell.pszText = sub.data();
+        ::SendMessageA(hwnd_, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&cell));
+    }
+}
+
+int TListView::ItemCount() const { return hwnd_ ? static_cast<int>(::SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)) : 0; }
+
+std::string TListView::ItemText(int item, int column) const {
+    if (!hwnd_) return {};
+    char text[256] = {};
+    LVITEMA cell{};
+    cell.iSubItem = column;
+    cell.pszText = text;
+    cell.cchTextMax = sizeof text;
+    const LRESULT length =
+        ::SendMessageA(hwnd_, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell));
+    return std::string(text, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+int TListView::Selected() const {
+    if (!hwnd_) return -1;
+    return static_cast<int>(::SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void TListView::SetSelected(int item) {
+    if (!hwnd_) return;
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    // Clear every row's selection, then select the one asked for.
+    ::SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    if (item < 0) return;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
+    ::SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+}
+
+LRESULT TListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_KEYDOWN: {
+        WORD key = static_cast<WORD>(wParam);
+        HWND window = hwnd_;
+        Raise(OnKeyDown, this, key, ShiftState());
+        if (key == 0 || !hwnd_) return 0;
+        return CallPrevious(window, msg, key, lParam);
+    }
+    case WM_LBUTTONDBLCLK: {
+        HWND window = hwnd_;
+        const LRESULT result = CallPrevious(window, msg, wParam, lParam);
+        Raise(OnDblClick, this);
+        return result;
+    }
+    default: return CallPrevious(hwnd_, msg, wParam, lParam);
+    }
+}
+
+void TListView::OnControlDestroyed(HWND control) {
+    if (control == hwnd_) hwnd_ = nullptr; // destroyed with its parent
+}
+
+} // namespace nv
