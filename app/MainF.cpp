@@ -1,6 +1,7 @@
 #include "app/MainF.h"
 
 #include "app/DocumentRules.h"
+#include "app/GotoLineF.h"
 #include "app/Texts.h"
 #include "base/Application.h"
 #include "base/Errors.h"
@@ -51,6 +52,7 @@ TForm1::TForm1() {
 TForm1::~TForm1() {
     // The children go with the window while their owners are still alive.
     quitOnDestroy_ = false;
+    GotoLineWindow.reset();
     TextField.OnChange = nullptr;
     TextField.OnSelectionChange = nullptr;
     ClipboardMonitor.reset();
@@ -78,6 +80,7 @@ void TForm1::CreateComponents() {
     TextField.OnContextPopup = [this](TObject*, POINT at) { ShowTextFieldPopup(at); };
 
     CreateStatusBar();
+    CreateASCIIChart();
 
     OpenDialog.Filter = "Text files(*.txt)|*.txt|All files(*.*)|*.*|Web(*.htm;*.html;*.shtml)|*.htm;*.shtml;*.html";
     OpenDialog.Options = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
@@ -111,6 +114,7 @@ void TForm1::BindCommands() {
     bind(IDM_AUTOSAVESETTINGS, &TForm1::AutoSaveSettings1Click);
     bind(IDM_SAVESETTINGS, &TForm1::SaveSettings1Click);
     BindViewCommands();
+    BindNavigateCommands();
 }
 
 // ---- Window messages -----------------------------------------------------------------------------
@@ -186,7 +190,14 @@ void TForm1::Realign() {
     StatusBar.Realign();
     if (StatusBar.Visible()) client.bottom -= StatusBar.Height();
     if (client.bottom < client.top) client.bottom = client.top;
-    AlignSpeedBar(client);
+    // The chart keeps the right edge: a toolbar docked there too goes inside it.
+    if (SpeedBar.Align() == alRight) {
+        AlignASCIIChart(client);
+        AlignSpeedBar(client);
+    } else {
+        AlignSpeedBar(client);
+        AlignASCIIChart(client);
+    }
     TextField.SetBounds(client);
 }
 
@@ -229,6 +240,7 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     ClipboardMonitor = std::make_unique<TClipboardMonitor>(Handle());
     ClipboardMonitor->SetEnabled(true);
     ClipboardMonitor->OnChange = [this](TObject*) { UpdatePaste(); };
+    FillASCIIChart();
 
     const std::string name = arguments.empty() || arguments.front().empty() ? std::string()
                                                                            : JoinArguments(arguments);

@@ -11,6 +11,7 @@
 //   MainF_Settings.cpp   the stored font and options
 //   MainF_Lists.cpp      recent files, favorites, new instances and dropped files
 //   MainF_Menus.cpp      the image menus
+//   MainF_Navigate.cpp   goto line, auto-indent and the ASCII chart
 #pragma once
 
 #include "app/FileDialogs.h"
@@ -26,6 +27,7 @@
 #include "menus/NvMenus.h"
 #include "statusbar/nvStatusBar.h"
 #include "toolbar/SpeedBar.h"
+#include "widgets/ListView.h"
 #include "widgets/ShellLaunch.h"
 
 #include <shellapi.h>
@@ -39,6 +41,7 @@
 namespace nv {
 
 class TClipboardMonitor;
+class TGotoLine;
 
 class TForm1 : public WindowBase, public TObject {
 public:
@@ -51,7 +54,7 @@ public:
     bool StartingUp = false;
     bool SizeCalcEnabled = false;
     std::unique_ptr<TClipboardMonitor> ClipboardMonitor;
-    std::unique_ptr<WindowBase> GotoLineWindow; // made on first use by Goto line
+    std::unique_ptr<TGotoLine> GotoLineWindow; // made on first use by Goto line
 
     // ---- Window events (the placement runs its own handlers before these) ---------------------------
     TNotifyEvent OnShow;
@@ -86,6 +89,8 @@ public:
     TImageList ImageList; // the menus' pictures
     TNvMainMenu NvMainMenu1;
     TNvPopupMenu TextFieldPopup;
+    // The ASCII chart, docked at the right edge; shown and hidden with SetASCIIChartVisible.
+    TListView ListView1;
 
     // ---- Life cycle -------------------------------------------------------------------------------
     // Start-up with the command line's arguments (already split).
@@ -123,7 +128,7 @@ public:
     void SaveSettings1Click(TObject* Sender);
     void AutoSaveSettings1Click(TObject* Sender);
     // The ASCII chart's visibility, which "ShowASCIIChart" stores.
-    bool ASCIIChartVisible() const { return asciiChartVisible_; }
+    bool ASCIIChartVisible() const { return ListView1.Visible(); }
     void SetASCIIChartVisible(bool visible);
 
     // ---- Lists, instances and dropped files -------------------------------------------------------
@@ -151,6 +156,14 @@ public:
     void SelectAll1Click(TObject* Sender);
     void UpdateCutCopy();
     void UpdatePaste();
+
+    // ---- Goto line, auto-indent and the ASCII chart ------------------------------------------------
+    void Gotoline1Click(TObject* Sender);
+    void Autointend1Click(TObject* Sender);
+    void TextFieldKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+    void View1Click(TObject* Sender);
+    void ListView1DblClick(TObject* Sender);
+    void ListView1KeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
 
     // ---- View options and external commands -------------------------------------------------------
     TFontDialog FontDialog;
@@ -216,6 +229,11 @@ private:
     void ReadStoredOptions();
     void BindCommands();
     void BindViewCommands();
+    void CreateASCIIChart();
+    void FillASCIIChart();
+    void BindNavigateCommands();
+    // Puts the ASCII chart at the right edge of `area` and takes its place out of the area.
+    void AlignASCIIChart(RECT& area);
     void Realign();
     void OnCommand(int id);
     void OnClose();
@@ -239,7 +257,6 @@ private:
     MenuCommands listCommands_; // the entries of the lists
     std::unique_ptr<Win32MenuItem> fileMenuItem_;
     std::unique_ptr<Win32MenuItem> favoritesMenuItem_;
-    bool asciiChartVisible_ = false;
     bool created_ = false;
     bool terminated_ = false;
     bool hourglass_ = false;

@@ -108,9 +108,8 @@ void TForm1::AutoSaveSettings1Click(TObject*) {
 }
 
 void TForm1::SetASCIIChartVisible(bool visible) {
-    // The chart takes this over once it exists.
-    asciiChartVisible_ = visible;
+    ListView1.SetVisible(visible);
+    if (created_) Realign();
 }
-
 
 } // namespace nv

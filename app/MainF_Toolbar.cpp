@@ -84,6 +84,12 @@ void TForm1::CreateSpeedBar() {
             ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
             docked.push_back({alBottom, {r.left, r.top, r.right, r.bottom}});
         }
+        if (ListView1.Visible() && ListView1.Handle()) {
+            RECT r{};
+            ::GetWindowRect(ListView1.Handle(), &r);
+            ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+            docked.push_back({alRight, {r.left, r.top, r.right, r.bottom}});
+        }
         return docked;
     };
     SpeedBar.SetPopupMenu(::GetSubMenu(toolbarPopupMenu_.get(), 0), Handle());

@@ -117,3 +117,11 @@
 // The output file of a printer that prints to a file.
 #define IDS_PRINTTOFILE 5031
 #define IDS_PRINTFILEFILTER 5032
+// The goto-line window: its form, the places of its controls in pixels and its failure text; the
+// ASCII chart beside the text field.
+#define IDD_GOTOLINE 6000
+#define IDR_GOTOLINELAYOUT 6001
+#define IDC_GOTOLINELABEL1 6002
+#define IDC_LINENR 6003
+#define IDC_LISTVIEW1 6010
+#define IDS_GOTOLINEFAILED 2120
