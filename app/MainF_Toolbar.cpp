@@ -78,18 +78,16 @@ void TForm1::CreateSpeedBar() {
     };
     SpeedBar.DockedSiblings = [this] {
         std::vector<TDockedControl> docked;
-        if (StatusBar.Visible() && StatusBar.Handle()) {
+        auto add = [this, &docked](bool visible, HWND control, TAlign align) {
+            if (!visible || !control) return;
             RECT r{};
-            ::GetWindowRect(StatusBar.Handle(), &r);
+            ::GetWindowRect(control, &r);
             ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-            docked.push_back({alBottom, {r.left, r.top, r.right, r.bottom}});
-        }
-        if (ListView1.Visible() && ListView1.Handle()) {
-            RECT r{};
-            ::GetWindowRect(ListView1.Handle(), &r);
-            ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-            docked.push_back({alRight, {r.left, r.top, r.right, r.bottom}});
-        }
+            docked.push_back({align, {r.left, r.top, r.right, r.bottom}});
+        };
+        add(StatusBar.Visible(), StatusBar.Handle(), alBottom);
+        // The chart holds the right edge: a toolbar moved there goes inside it (Realign).
+        add(ListView1.Visible(), ListView1.Handle(), alRight);
         return docked;
     };
     SpeedBar.SetPopupMenu(::GetSubMenu(toolbarPopupMenu_.get(), 0), Handle());

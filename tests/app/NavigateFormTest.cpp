@@ -71,6 +71,7 @@ TEST_F(Navigate, GotoLineMovesTheCaretToTheLinesStart) {
         EXPECT_EQ(Caret(), row.caret) << row.number;
         EXPECT_EQ(form->TextField.SelectionLength(), 0) << row.number;
         EXPECT_FALSE(GotoShowing()) << "Enter hides the window";
+        EXPECT_EQ(::GetFocus(), form->TextField.Handle()) << "back to the text";
     }
     EXPECT_EQ(form->TextField.GetWholeText(), "ab\r\ncdefg\r\nhij\r\nk");
     EXPECT_FALSE(form->DocumentModified);
