@@ -115,6 +115,7 @@ void TForm1::BindCommands() {
     bind(IDM_SAVESETTINGS, &TForm1::SaveSettings1Click);
     BindViewCommands();
     BindNavigateCommands();
+    BindFindCommands();
 }
 
 // ---- Window messages -----------------------------------------------------------------------------
@@ -122,6 +123,8 @@ void TForm1::BindCommands() {
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
     if (NvMainMenu1.HandleMenuMessage(msg, wParam, lParam, reflected)) return reflected;
+    // The text field's find and replace dialogs report to their owner, this window.
+    if (msg >= 0xC000 && TextField.HandleFindMessage(msg, lParam)) return 0;
     switch (msg) {
     case WM_COMMAND:
         if (lParam != 0 && ReflectToChild(msg, wParam, lParam, reflected)) return reflected;

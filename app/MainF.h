@@ -5,6 +5,7 @@
 //   MainF_Documents.cpp  loading, saving, the modified state
 //   MainF_Status.cpp     the status panels that describe the text
 //   MainF_Edit.cpp       the edit commands and their states
+//   MainF_Find.cpp       find, find next, replace and the not-found message
 //   MainF_View.cpp       view options, printing, the shell and the About box
 //   MainF_Placement.cpp  the stored window placement
 //   MainF_Toolbar.cpp    the toolbar, its buttons and its layout in the window
@@ -165,6 +166,14 @@ public:
     void ListView1DblClick(TObject* Sender);
     void ListView1KeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
 
+    // ---- Find and replace -------------------------------------------------------------------------
+    void Find1Click(TObject* Sender);
+    void Findnext1Click(TObject* Sender);
+    void Replace1Click(TObject* Sender);
+    void TextFieldTextNotFound(TObject* Sender, const std::string& FindText);
+    // The platform's default beep of a Find Next that found nothing; tests count the beeps here.
+    std::function<void()> Beep;
+
     // ---- View options and external commands -------------------------------------------------------
     TFontDialog FontDialog;
     TPrintDialog PrintDialog;
@@ -234,6 +243,7 @@ private:
     void BindNavigateCommands();
     // Puts the ASCII chart at the right edge of `area` and takes its place out of the area.
     void AlignASCIIChart(RECT& area);
+    void BindFindCommands();
     void Realign();
     void OnCommand(int id);
     void OnClose();

@@ -145,6 +145,9 @@ TNvRichEdit::TNvRichEdit() = default;
 TNvRichEdit::~TNvRichEdit() {
     OnChange = nullptr;
     OnSelectionChange = nullptr;
+    lastSearchDialog_ = nullptr;
+    findDialog_.reset();
+    replaceDialog_.reset();
     DestroyControlWindow();
 }
 

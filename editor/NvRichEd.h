@@ -8,11 +8,15 @@
 #include "base/Events.h"
 #include "base/Handles.h"
 #include "base/Subclass.h"
+#include "editor/FindDialogs.h"
+#include "editor/SearchRules.h"
 #include "editor/TextRules.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 struct _enlink;
 
@@ -114,7 +118,27 @@ public:
     // Builds the window anew with the same text and modified flag (the caret goes to the start).
     void RecreateWnd() { Rebuild(); }
 
-    // Find and replace (the dialogs, FindAgain and the replace handler) attach here.
+    // ---- Find and replace -------------------------------------------------------------------------
+    // The dialogs are made on first use and kept with their texts, options and positions. The parent
+    // window receives their FINDMSGSTRING messages and hands them to HandleFindMessage.
+    void ShowFindDialog(const std::string& text);
+    void ShowReplaceDialog(const std::string& text, const std::string& replacement);
+    // Repeats the last search with a non-empty text; false when there is none or nothing was found.
+    bool FindAgain();
+    // Answers the match's position or -1; `length` may be negative (its absolute value counts).
+    long SearchText(const std::string& text, long start, long length, TSearchTypes options);
+    bool SearchWithDialog(TFindDialog& dialog, bool moveDialog, bool report);
+    void MoveDialogOffMatch(TFindDialog& dialog);
+    // The dialog's Replace (one occurrence) and Replace All.
+    void ReplaceWithDialog(TReplaceDialog& dialog, bool all);
+    // True when the message was a FINDMSGSTRING of one of the field's dialogs.
+    bool HandleFindMessage(UINT msg, LPARAM lParam);
+    TFindDialog* FindDialog() const noexcept { return findDialog_.get(); }
+    TReplaceDialog* ReplaceDialog() const noexcept { return replaceDialog_.get(); }
+    TFindDialog* LastSearchDialog() const noexcept { return lastSearchDialog_; }
+    // Replace All of more occurrences than undo keeps does the older ones in memory and hands the
+    // text over in one piece; off, every occurrence goes through the selection.
+    bool ReplaceAllInMemory = true;
 
     // ---- Events ----------------------------------------------------------------------------------
     TNotifyEvent OnChange;
@@ -142,6 +166,15 @@ private:
     int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
     void RaiseSelectionChange();
+    void ShowSearchDialog(TFindDialog& dialog, const std::string& text);
+    bool LocateText(const std::string& text, long start, long length, TSearchTypes options,
+                    PositionRange& match) const;
+    long ReplaceAll(TReplaceDialog& dialog);
+    long ReplaceOlderInMemory(TReplaceDialog& dialog);
+    std::vector<PositionRange> CollectMatches(TFindDialog& dialog);
+    void BeginQuietEdits();
+    void QuietWindow();
+    void EndQuietEdits() noexcept;
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnControlDestroyed(HWND control) override;
@@ -176,6 +209,10 @@ private:
     TFont font_;
     bool updating_ = false;
     LinkClickTracker linkClicks_;
+    std::unique_ptr<TFindDialog> findDialog_;
+    std::unique_ptr<TReplaceDialog> replaceDialog_;
+    TFindDialog* lastSearchDialog_ = nullptr;
+    DWORD quietMask_ = 0; // the event mask to restore after a quiet Replace All
 };
 
 } // namespace nv

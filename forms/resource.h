@@ -65,6 +65,7 @@
 #define IDS_AUTHOREMAIL 2009
 #define IDS_REPLACEQUESTION 2010
 #define IDS_LOADFAILED 2011
+#define IDS_TEXTNOTFOUND 2100
 
 // The message box with a single Ignore button.
 #define IDD_IGNOREBOX 3001

@@ -1,0 +1,41 @@
+// Find, Find Next and Replace, and the message for a search that found nothing. The text field
+// owns the dialogs and runs the searches; the window opens them and reports.
+#include "app/MainF.h"
+#include "app/Texts.h"
+#include "base/Errors.h"
+#include "forms/resource.h"
+
+namespace nv {
+
+void TForm1::BindFindCommands() {
+    auto bind = [this](int id, void (TForm1::*handler)(TObject*)) {
+        commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
+    };
+    bind(IDM_FIND, &TForm1::Find1Click);
+    bind(IDM_FINDNEXT, &TForm1::Findnext1Click);
+    bind(IDM_REPLACE, &TForm1::Replace1Click);
+    TextField.OnTextNotFound = [this](TObject* sender, const std::string& text) {
+        TextFieldTextNotFound(sender, text);
+    };
+    Beep = [] { ::MessageBeep(MB_OK); };
+}
+
+void TForm1::Find1Click(TObject*) {
+    TextField.ShowFindDialog(TextField.SelectedText());
+}
+
+void TForm1::Findnext1Click(TObject*) {
+    if (!TextField.FindAgain() && Beep) Beep();
+    TextField.TakeFocus();
+}
+
+// The dialog keeps the replacement the user typed last.
+void TForm1::Replace1Click(TObject*) {
+    TextField.ShowReplaceDialog(TextField.SelectedText(), std::string());
+}
+
+void TForm1::TextFieldTextNotFound(TObject*, const std::string& FindText) {
+    Ask(Handle(), Format(LoadText(IDS_TEXTNOTFOUND).c_str(), FindText), MB_ICONWARNING | MB_OK);
+}
+
+} // namespace nv

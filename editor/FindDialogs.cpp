@@ -1,0 +1,107 @@
+#include "editor/FindDialogs.h"
+
+#include "base/Application.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace nv {
+
+UINT FindReplaceMessage() {
+    static const UINT message = ::RegisterWindowMessageA(FINDMSGSTRINGA);
+    return message;
+}
+
+namespace {
+void CopyCut(char (&buffer)[TFindDialog::kMaxText + 1], const std::string& text) {
+    const size_t n = std::min(text.size(), TFindDialog::kMaxText);
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+}
+} // namespace
+
+TFindDialog::TFindDialog() {
+    data_.lStructSize = sizeof data_;
+    data_.Flags = FR_DOWN;
+    data_.lpstrFindWhat = findWhat_;
+    data_.wFindWhatLen = sizeof findWhat_;
+    data_.lpstrReplaceWith = replaceWith_;
+    data_.wReplaceWithLen = sizeof replaceWith_;
+}
+
+TFindDialog::~TFindDialog() {
+    CloseDialog();
+}
+
+void TFindDialog::SetFindText(const std::string& text) {
+    CopyCut(findWhat_, text);
+}
+
+void TReplaceDialog::SetReplaceText(const std::string& text) {
+    CopyCut(replaceWith_, text);
+}
+
+void TFindDialog::Execute(HWND owner) {
+    if (hwnd_ && ::IsWindow(hwnd_)) {
+        ::ShowWindow(hwnd_, SW_SHOW);
+        ::SetForegroundWindow(hwnd_);
+        ::SetActiveWindow(hwnd_);
+        return;
+    }
+    hwnd_ = nullptr;
+    data_.hwndOwner = owner;
+    constexpr DWORD kOptions = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
+    data_.Flags = (data_.Flags & ~(FR_FINDNEXT | FR_REPLACE | FR_REPLACEALL | FR_DIALOGTERM | kOptions)) |
+                  (options_ & kOptions);
+    HWND window = OpenWindow(data_);
+    if (!window) return;
+    hwnd_ = window;
+    if (hasPosition_) {
+        ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // Its keys go to it before the main window's shortcuts see them.
+    Application().AddModelessDialog(hwnd_);
+    ::ShowWindow(hwnd_, SW_SHOW);
+}
+
+void TFindDialog::Forget() noexcept {
+    if (!hwnd_) return;
+    RECT rect{};
+    if (::GetWindowRect(hwnd_, &rect)) {
+        position_ = {rect.left, rect.top};
+        hasPosition_ = true;
+    }
+    Application().RemoveModelessDialog(hwnd_);
+    hwnd_ = nullptr;
+}
+
+void TFindDialog::CloseDialog() {
+    if (!hwnd_) return;
+    HWND window = hwnd_;
+    const bool alive = ::IsWindow(window) != FALSE;
+    if (alive) {
+        Forget();
+        ::DestroyWindow(window);
+    } else {
+        Application().RemoveModelessDialog(window); // went with its owner
+        hwnd_ = nullptr;
+    }
+}
+
+TFindDialog::TRequest TFindDialog::TakeRequest() {
+    const DWORD flags = data_.Flags;
+    if (flags & FR_DIALOGTERM) {
+        Forget(); // the system destroys the window right after this message
+        return TRequest::Closed;
+    }
+    // A request carries the options as the user has set them.
+    options_ = (options_ & ~(FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD)) |
+               (flags & (FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD));
+    if (flags & FR_REPLACEALL) return TRequest::ReplaceAll;
+    if (flags & FR_REPLACE) return TRequest::Replace;
+    if (flags & FR_FINDNEXT) return TRequest::FindNext;
+    return TRequest::None;
+}
+
+} // namespace nv
