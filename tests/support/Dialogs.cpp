@@ -116,6 +116,7 @@ void CALLBACK DialogResponder::TimerProc(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void DialogResponder::Handle(HWND dialog) {
+    if (leaveAlone_ && leaveAlone_(dialog)) return;
     seen_.push_back(DescribeDialog(dialog));
     if (answers_.empty()) {
         ++unexpected_;

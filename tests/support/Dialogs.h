@@ -32,6 +32,9 @@ public:
     void ChooseFile(const std::string& path);
     // The next dialog is handed to `action`, which must end it.
     void Then(std::function<void(HWND dialog)> action);
+    // Dialogs for which `which` answers true (a program's modeless dialogs) are neither answered nor
+    // recorded.
+    void LeaveAlone(std::function<bool(HWND dialog)> which) { leaveAlone_ = std::move(which); }
 
     const std::vector<SeenDialog>& Seen() const { return seen_; }
     size_t Unanswered() const { return answers_.size(); }
@@ -46,6 +49,7 @@ private:
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
     std::deque<std::function<void(HWND)>> answers_;
+    std::function<bool(HWND)> leaveAlone_;
     std::vector<HWND> arrived_;
     std::vector<SeenDialog> seen_;
     int unexpected_ = 0;
