@@ -59,7 +59,8 @@ struct StreamInJob : StreamJob {
 
 DWORD CALLBACK ReadFromStreamer(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) {
     return RunStreamStep<StreamInJob>(cookie, read, [&](StreamInJob& job) {
-        const size_t count = job.streamer.Read(reinterpret_cast<char*>(buffer), static_cast<size_t>(capacity));
+        const size_t count =
+            job.streamer.Read(reinterpret_cast<char*>(buffer), static_cast<size_t>(capacity));
         job.Report(job.streamer.PercentDone());
         return static_cast<LONG>(count);
     });
@@ -89,7 +90,8 @@ struct FileSink : StreamJob {
     bool Write(const char* data, size_t count) {
         while (count > 0) {
             DWORD done = 0;
-            if (!::WriteFile(file, data, static_cast<DWORD>(std::min<size_t>(count, 1 << 30)), &done, nullptr) ||
+            if (!::WriteFile(file, data, static_cast<DWORD>(std::min<size_t>(count, 1 << 30)), &done,
+                             nullptr) ||
                 done == 0) {
                 failed = true;
                 return false;
@@ -101,7 +103,8 @@ struct FileSink : StreamJob {
     }
     bool Append(const char* data, size_t count) {
         size_t body = count;
-        while (body > 0 && data[body - 1] == '\0') --body;
+        while (body > 0 && data[body - 1] == '\0')
+            --body;
         if (body > 0) {
             static const char zeros[64] = {};
             while (pendingZeros > 0) {
@@ -180,9 +183,9 @@ DWORD TNvRichEdit::CreationStyle() const {
 
 void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified) {
     hwnd_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, RichEditClassName(), "", CreationStyle(), bounds_.left,
-                              bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), ::GetModuleHandleA(nullptr),
-                              nullptr);
+                              bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top,
+                              parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                              ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) throw EError(Format("Error creating window class %s", std::string(RichEditClassName())));
     // ES_SELECTIONBAR shares its bit with WS_MAXIMIZE, so the new child fills its parent: put it back.
     ::SetWindowPos(hwnd_, nullptr, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
@@ -283,7 +286,8 @@ void TNvRichEdit::StreamIn(const std::string& content) {
 void TNvRichEdit::SetBounds(const RECT& bounds) {
     bounds_ = bounds;
     if (hwnd_) {
-        ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
+        ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                     TRUE);
     }
 }
 
@@ -382,7 +386,8 @@ std::string TNvRichEdit::GetWholeText() const {
         request.cb = static_cast<DWORD>(text.size());
         request.flags = GT_USECRLF;
         request.codepage = CP_ACP;
-        copied = Call(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
+        copied =
+            Call(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
     } else {
         copied = Call(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     }
@@ -405,8 +410,8 @@ void TNvRichEdit::ClearText() {
 
 void TNvRichEdit::WriteToFile(const std::string& path) {
     const TStreamFormat format = FormatForPath(path, streamFormat_);
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw EFCreateError(Format("Cannot create file %s", path));
     FileSink sink(file.get(), selectionStreamMode_ ? SelectionLength() : TextLengthAsCrLf());
     sink.sender = this;
@@ -510,19 +515,25 @@ long TNvRichEdit::LineLength(long pos) const {
     return hwnd_ ? static_cast<long>(Call(EM_LINELENGTH, static_cast<WPARAM>(pos))) : 0;
 }
 
-long TNvRichEdit::LineCount() const { return hwnd_ ? static_cast<long>(Call(EM_GETLINECOUNT)) : 0; }
+long TNvRichEdit::LineCount() const {
+    return hwnd_ ? static_cast<long>(Call(EM_GETLINECOUNT)) : 0;
+}
 
 void TNvRichEdit::ScrollToCaret() {
     if (hwnd_) Call(EM_SCROLLCARET);
 }
 
-bool TNvRichEdit::UndoAvailable() const { return hwnd_ && Call(EM_CANUNDO) != 0; }
+bool TNvRichEdit::UndoAvailable() const {
+    return hwnd_ && Call(EM_CANUNDO) != 0;
+}
 
 void TNvRichEdit::UndoLast() {
     if (hwnd_) Call(WM_UNDO);
 }
 
-bool TNvRichEdit::RedoAvailable() const { return hwnd_ && RichEditVersion() >= 2 && Call(EM_CANREDO) != 0; }
+bool TNvRichEdit::RedoAvailable() const {
+    return hwnd_ && RichEditVersion() >= 2 && Call(EM_CANREDO) != 0;
+}
 
 void TNvRichEdit::RedoLast() {
     if (hwnd_ && RichEditVersion() >= 2) Call(EM_REDO);
@@ -548,9 +559,13 @@ void TNvRichEdit::PasteClipboard() {
     if (hwnd_) Call(WM_PASTE); // the subclass routes it past the Wine fault
 }
 
-bool TNvRichEdit::PasteAvailable() const { return hwnd_ && Call(EM_CANPASTE, 0) != 0; }
+bool TNvRichEdit::PasteAvailable() const {
+    return hwnd_ && Call(EM_CANPASTE, 0) != 0;
+}
 
-bool TNvRichEdit::Modified() const { return hwnd_ && Call(EM_GETMODIFY) != 0; }
+bool TNvRichEdit::Modified() const {
+    return hwnd_ && Call(EM_GETMODIFY) != 0;
+}
 
 void TNvRichEdit::SetModifiedFlag(bool modified) {
     if (hwnd_) Call(EM_SETMODIFY, modified ? TRUE : FALSE);
@@ -601,13 +616,19 @@ void TNvRichEdit::OnControlDestroyed(HWND control) {
 
 LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case kReflectedCommand: return OnReflectedCommand(wParam, lParam);
-    case kReflectedNotify: return OnReflectedNotify(lParam);
+    case kReflectedCommand:
+        return OnReflectedCommand(wParam, lParam);
+    case kReflectedNotify:
+        return OnReflectedNotify(lParam);
     case WM_KEYDOWN:
         if (OnKeyDown(wParam)) return 0;
         break;
-    case WM_KEYUP: OnKeyUpMessage(wParam); break;
-    case WM_CHAR: EnsureRoomFor(1); break;
+    case WM_KEYUP:
+        OnKeyUpMessage(wParam);
+        break;
+    case WM_CHAR:
+        EnsureRoomFor(1);
+        break;
     case WM_PASTE:
         if (RunningOnWine() && plainText_) {
             PasteAsPlainText();
@@ -627,7 +648,8 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return CallPrevious(hwnd_, msg, wParam, lParam);
 }
@@ -640,9 +662,14 @@ LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {
 LRESULT TNvRichEdit::OnReflectedNotify(LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     switch (header->code) {
-    case EN_SELCHANGE: RaiseSelectionChange(); break;
-    case EN_LINK: OnLink(*reinterpret_cast<const ENLINK*>(lParam)); break;
-    default: break;
+    case EN_SELCHANGE:
+        RaiseSelectionChange();
+        break;
+    case EN_LINK:
+        OnLink(*reinterpret_cast<const ENLINK*>(lParam));
+        break;
+    default:
+        break;
     }
     return 0;
 }
@@ -651,15 +678,21 @@ void TNvRichEdit::OnLink(const ENLINK& link) {
     if (RichEditVersion() < 2) return;
     const long cpMin = link.chrg.cpMin, cpMax = link.chrg.cpMax;
     switch (link.msg) {
-    case WM_LBUTTONDOWN: linkClicks_.Press(TMouseButton::mbLeft, cpMin, cpMax); break;
-    case WM_RBUTTONDOWN: linkClicks_.Press(TMouseButton::mbRight, cpMin, cpMax); break;
+    case WM_LBUTTONDOWN:
+        linkClicks_.Press(TMouseButton::mbLeft, cpMin, cpMax);
+        break;
+    case WM_RBUTTONDOWN:
+        linkClicks_.Press(TMouseButton::mbRight, cpMin, cpMax);
+        break;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: {
         const TMouseButton button = link.msg == WM_LBUTTONUP ? TMouseButton::mbLeft : TMouseButton::mbRight;
-        if (linkClicks_.Release(button, cpMin, cpMax)) Raise(OnURLClick, this, TextRange(cpMin, cpMax), button);
+        if (linkClicks_.Release(button, cpMin, cpMax))
+            Raise(OnURLClick, this, TextRange(cpMin, cpMax), button);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 

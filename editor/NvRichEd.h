@@ -40,7 +40,7 @@ struct PrintTarget {
 };
 
 class TNvRichEdit : public TObject, private ControlSubclass {
-public:
+  public:
     TNvRichEdit();
     ~TNvRichEdit() override;
     TNvRichEdit(const TNvRichEdit&) = delete;
@@ -87,8 +87,8 @@ public:
     long SelectionLength() const;
     std::string SelectedText() const;
     std::string TextRange(long from, long to) const;
-    long TextLength() const;         // positions: a line break counts once
-    long TextLengthAsCrLf() const;   // characters of GetWholeText: a line break counts twice
+    long TextLength() const;       // positions: a line break counts once
+    long TextLengthAsCrLf() const; // characters of GetWholeText: a line break counts twice
     void MoveCaret(long pos);
     void SetSelectionLength(long count);
     void ReplaceSelection(const std::string& text);
@@ -151,7 +151,7 @@ public:
     TProgressEvent OnLoadProgress;
     TProgressEvent OnSaveProgress;
 
-private:
+  private:
     void CreateControlWindow(const std::string* content, bool modified);
     void DestroyControlWindow();
     void Rebuild();
@@ -172,6 +172,8 @@ private:
     long ReplaceAll(TReplaceDialog& dialog);
     long ReplaceOlderInMemory(TReplaceDialog& dialog);
     std::vector<PositionRange> CollectMatches(TFindDialog& dialog);
+    static bool FindsLikeTheControl(const TFindDialog& dialog);
+    std::vector<PositionRange> FindInText(const std::string& whole, TFindDialog& dialog) const;
     void BeginQuietEdits();
     void QuietWindow();
     void EndQuietEdits() noexcept;

@@ -17,7 +17,7 @@ namespace {
 
 // Restores the printer's state and the control's formatting cache on every way out of PrintText.
 class PrintCleanup {
-public:
+  public:
     PrintCleanup(HWND control, HDC printer) : control_(control), printer_(printer) {
         oldMapMode_ = ::SetMapMode(printer, MM_TEXT);
         ::SendMessageA(control_, EM_FORMATRANGE, 0, 0);
@@ -29,7 +29,7 @@ public:
     PrintCleanup(const PrintCleanup&) = delete;
     PrintCleanup& operator=(const PrintCleanup&) = delete;
 
-private:
+  private:
     HWND control_;
     HDC printer_;
     int oldMapMode_ = 0;
@@ -37,7 +37,7 @@ private:
 
 // A started print job that is aborted unless it was ended.
 class PrintJob {
-public:
+  public:
     PrintJob(HDC printer, const DOCINFOA& document) : printer_(printer) {
         if (::StartDocA(printer, &document) <= 0) throw EError("Printing failed");
     }
@@ -51,7 +51,7 @@ public:
         printer_ = nullptr;
     }
 
-private:
+  private:
     HDC printer_;
 };
 
@@ -120,7 +120,9 @@ int TNvRichEdit::PrintText(const std::string& title, const PrintTarget& target) 
             ::EndPage(printer);
             ::StartPage(printer);
         },
-        [&](long start) { return PrintPlainText(printer, RECT{0, 0, pixelsWide, pixelsHigh}, start, length); });
+        [&](long start) {
+            return PrintPlainText(printer, RECT{0, 0, pixelsWide, pixelsHigh}, start, length);
+        });
     ::EndPage(printer);
     job.End();
     return pages;

@@ -5,7 +5,9 @@
 namespace nv {
 
 namespace {
-bool IsBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsBreak(char c) {
+    return c == '\r' || c == '\n';
+}
 } // namespace
 
 std::string ExpandTabs(std::string_view text, int tabSize) {
@@ -31,7 +33,8 @@ TPrintLayout::TPrintLayout(std::string_view text, long width, long pageHeight, l
                            TFitFunction fit)
     : text_(text), width_(std::max(1L, width)), lineHeight_(std::max(1L, lineHeight)),
       linesPerPage_(static_cast<int>(std::max(1L, pageHeight / std::max(1L, lineHeight)))),
-      fit_(std::move(fit)) {}
+      fit_(std::move(fit)) {
+}
 
 bool TPrintLayout::Next(TPrintedLine& line) {
     if (position_ >= text_.size()) return false;
@@ -68,7 +71,8 @@ std::string_view TPrintLayout::NextLineText() {
     if (cut == 0) cut = 1; // at least one character a line, or the layout would never end
     // The spaces at the break belong to neither line.
     size_t next = cut;
-    while (next < rest.size() && rest[next] == ' ') ++next;
+    while (next < rest.size() && rest[next] == ' ')
+        ++next;
     if (next == rest.size()) {
         StepOverBreak(end);
     } else {
@@ -81,7 +85,8 @@ std::string_view TPrintLayout::NextLineText() {
 void TPrintLayout::StepOverBreak(size_t end) {
     position_ = end;
     if (position_ >= text_.size()) return;
-    const bool crLf = text_[position_] == '\r' && position_ + 1 < text_.size() && text_[position_ + 1] == '\n';
+    const bool crLf =
+        text_[position_] == '\r' && position_ + 1 < text_.size() && text_[position_ + 1] == '\n';
     position_ += crLf ? 2 : 1;
 }
 

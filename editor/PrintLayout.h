@@ -18,12 +18,12 @@ using TFitFunction = std::function<size_t(std::string_view text, long width)>;
 
 struct TPrintedLine {
     std::string_view Text;
-    int Page = 0;  // counted from 0
-    long Top = 0;  // from the top of the page rectangle
+    int Page = 0; // counted from 0
+    long Top = 0; // from the top of the page rectangle
 };
 
 class TPrintLayout {
-public:
+  public:
     // Line breaks are CR LF, a lone CR or a lone LF; a break at the very end starts no empty line.
     // `text` must outlive the layout; sizes are in device units.
     TPrintLayout(std::string_view text, long width, long pageHeight, long lineHeight, TFitFunction fit);
@@ -36,12 +36,12 @@ public:
     // a paragraph of megabytes from being measured again for every line it fills.
     static constexpr size_t kMaxMeasured = 4096;
 
-private:
+  private:
     std::string_view NextLineText();
     void StepOverBreak(size_t end);
 
     std::string_view text_;
-    size_t position_ = 0; // where the next line starts
+    size_t position_ = 0;                          // where the next line starts
     size_t paragraphEnd_ = std::string_view::npos; // the line break that ends position_'s paragraph
     long width_;
     long lineHeight_;

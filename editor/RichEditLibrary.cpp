@@ -13,14 +13,18 @@ Module LoadCheckedLibrary(const char* name) {
 }
 } // namespace
 
-int RichEditVersion() { return gRichEditVersion; }
+int RichEditVersion() {
+    return gRichEditVersion;
+}
 
 int ChooseRichEditLevel(bool riched20Loaded, unsigned long platformId, unsigned long majorVersion) {
     if (!riched20Loaded) return 1;
     return (platformId == 2 && majorVersion >= 5) ? 3 : 2;
 }
 
-const char* RichEditClassName() { return gRichEditVersion >= 2 ? "RichEdit20A" : "RICHEDIT"; }
+const char* RichEditClassName() {
+    return gRichEditVersion >= 2 ? "RichEdit20A" : "RICHEDIT";
+}
 
 RichEditLibrary::RichEditLibrary() {
     {
@@ -46,6 +50,8 @@ RichEditLibrary::RichEditLibrary() {
     }
 }
 
-RichEditLibrary::~RichEditLibrary() { gRichEditVersion = 0; }
+RichEditLibrary::~RichEditLibrary() {
+    gRichEditVersion = 0;
+}
 
 } // namespace nv

@@ -15,13 +15,13 @@ int ChooseRichEditLevel(bool riched20Loaded, unsigned long platformId, unsigned 
 const char* RichEditClassName();
 
 class RichEditLibrary {
-public:
+  public:
     RichEditLibrary();
     ~RichEditLibrary();
     RichEditLibrary(const RichEditLibrary&) = delete;
     RichEditLibrary& operator=(const RichEditLibrary&) = delete;
 
-private:
+  private:
     Module library_;
 };
 

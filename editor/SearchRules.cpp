@@ -71,6 +71,63 @@ class PositionCursor {
 };
 } // namespace
 
+namespace {
+bool SameAt(std::string_view text, size_t at, std::string_view search, bool matchCase) {
+    for (size_t i = 0; i < search.size(); ++i) {
+        const auto a = static_cast<unsigned char>(text[at + i]), b = static_cast<unsigned char>(search[i]);
+        if (a == b) continue;
+        if (matchCase || a >= 0x80 || b >= 0x80 || std::tolower(a) != std::tolower(b)) return false;
+    }
+    return true;
+}
+} // namespace
+
+std::vector<PositionRange> FindOccurrences(std::string_view crlfText, std::string_view search, bool matchCase,
+                                           long from, bool down) {
+    std::vector<size_t> starts; // indices, in the loop's order
+    const size_t n = search.size();
+    if (n == 0) return {};
+    const size_t limit = PositionCursor(crlfText).IndexOf(from);
+    if (down) {
+        for (size_t i = limit; i + n <= crlfText.size();) {
+            if (SameAt(crlfText, i, search, matchCase)) {
+                starts.push_back(i);
+                i += n;
+            } else {
+                ++i;
+            }
+        }
+    } else {
+        for (size_t end = limit; end >= n;) {
+            if (SameAt(crlfText, end - n, search, matchCase)) {
+                starts.push_back(end - n);
+                end -= n;
+            } else {
+                --end;
+            }
+        }
+    }
+    // Indices to positions: a CR LF pair is one position.
+    std::vector<PositionRange> matches(starts.size());
+    size_t index = 0;
+    long pos = 0;
+    auto positionOf = [&](size_t target) {
+        while (index < target) {
+            index += (crlfText[index] == '\r' && index + 1 < crlfText.size() && crlfText[index + 1] == '\n')
+                         ? 2
+                         : 1;
+            ++pos;
+        }
+        return pos;
+    };
+    for (size_t k = 0; k < starts.size(); ++k) {
+        const size_t i = down ? k : starts.size() - 1 - k; // ascending indices
+        const long start = positionOf(starts[i]);
+        matches[i] = {start, start + static_cast<long>(n)};
+    }
+    return matches;
+}
+
 bool MayTouchNextOccurrence(std::string_view crlfText, const std::vector<PositionRange>& matches,
                             std::string_view searchText, bool down) {
     if (searchText.empty() || matches.empty()) return false;

@@ -62,6 +62,14 @@ size_t InMemoryReplacements(size_t matches, int undoSteps);
 bool MayTouchNextOccurrence(std::string_view crlfText, const std::vector<PositionRange>& matches,
                             std::string_view searchText, bool down);
 
+// The occurrences of `search` (no line breaks in it) that the replace loop meets from position
+// `from`, in its order: down, each search going on from the end of the last occurrence; up, the
+// nearest occurrence ending at or before the start, then the next before that one. Case-blind
+// matching folds ASCII letters only, so callers use it for texts whose code page folds no other
+// character onto them.
+std::vector<PositionRange> FindOccurrences(std::string_view crlfText, std::string_view search, bool matchCase,
+                                           long from, bool down);
+
 struct InMemoryReplaceResult {
     std::string Text;        // the whole text, line breaks as CR LF
     PositionRange Selection; // the last replacement made, as the loop leaves it selected

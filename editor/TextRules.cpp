@@ -116,9 +116,13 @@ bool LinkClickTracker::Release(TMouseButton button, long cpMin, long cpMax) {
     return click;
 }
 
-int TFont::Size(int pixelsPerInch) const { return -MulDivRounded(Height, 72, pixelsPerInch); }
+int TFont::Size(int pixelsPerInch) const {
+    return -MulDivRounded(Height, 72, pixelsPerInch);
+}
 
-void TFont::SetSize(int points, int pixelsPerInch) { Height = -MulDivRounded(points, pixelsPerInch, 72); }
+void TFont::SetSize(int points, int pixelsPerInch) {
+    Height = -MulDivRounded(points, pixelsPerInch, 72);
+}
 
 bool TFont::operator==(const TFont& other) const {
     return Name == other.Name && Height == other.Height && Style == other.Style && Color == other.Color &&

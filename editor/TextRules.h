@@ -50,7 +50,7 @@ int NormalizeUndoKind(long raw);
 // CR CR LF sequence reaches the control, two inputs the Wine control turns into the wrong text.
 // A zero byte ends the text, as it would end a string handed to the control.
 class LineBreakStreamer {
-public:
+  public:
     explicit LineBreakStreamer(std::string_view text) : text_(text) {}
     // Writes at most `capacity` bytes into `out`; returns 0 at the end of the text.
     size_t Read(char* out, size_t capacity);
@@ -58,7 +58,7 @@ public:
     // Percent of the text handed out so far, 0 to 100.
     int PercentDone() const;
 
-private:
+  private:
     std::string_view text_;
     size_t position_ = 0;
 };
@@ -68,12 +68,12 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 // Pairs a press and a release on the same link with the same button.
 class LinkClickTracker {
-public:
+  public:
     void Press(TMouseButton button, long cpMin, long cpMax);
     // True when the release completes a click that started with the same button on the same range.
     bool Release(TMouseButton button, long cpMin, long cpMax);
 
-private:
+  private:
     bool pending_ = false;
     TMouseButton button_ = TMouseButton::mbLeft;
     long cpMin_ = 0, cpMax_ = 0;

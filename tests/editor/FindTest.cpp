@@ -113,6 +113,11 @@ TEST_F(ReplaceAllWays, InMemoryAndThroughTheSelectionGiveTheSameTextSelectionAnd
         {"to nothing", Repeat("ab\r\n", 40), 0, 0, "b", "", true, true, false},
         {"fewer than undo keeps", "a cat, a cat, a cat", 0, 0, "cat", "dog", true, false, false},
         {"nothing to find", "no such thing", 0, 0, "cat", "dog", true, false, false},
+        {"letters beyond ASCII beside the search's", Repeat("C\xe4t c\xc4t CAT cAt\r\n\xe4\xc4 ", 8), 3, 3,
+         "cat", "\xe4", true, false, false},
+        {"up, letters beyond ASCII", Repeat("x\xe4X \xc4x\xe4 ", 9), 50, 50, "x\xe4", "-", false, false,
+         false},
+        {"up, case matched", Repeat("Ab ab AB\r\n", 9), 60, 60, "ab", "ba", false, true, false},
     };
     for (const ReplaceCase& c : cases) {
         const ReplaceOutcome loop = Run(c, false);

@@ -129,3 +129,33 @@ TEST(ReplaceAllPlan, AnOccurrenceRightAfterAReplacementIsLeftToTheLoop) {
 }
 
 } // namespace nv
+
+namespace nv {
+TEST(ReplaceAllPlan, OccurrencesInMemoryComeInTheLoopsOrderAsPositions) {
+    // "aXa\r\naxa": positions a0 X1 a2 |3 a4 x5 a6.
+    const std::string text = "aXa\r\naxa";
+    struct Row {
+        std::string search;
+        bool matchCase;
+        long from;
+        bool down;
+        std::vector<PositionRange> found;
+    } rows[] = {
+        {"ax", false, 0, true, {{0, 2}, {4, 6}}},
+        {"ax", true, 0, true, {{4, 6}}},
+        {"ax", false, 1, true, {{4, 6}}},
+        {"aa", false, 0, true, {}},             // never across a line break
+        {"ax", false, 7, false, {{4, 6}, {0, 2}}},
+        {"ax", false, 5, false, {{0, 2}}},      // an occurrence must end at or before the start
+        {"a", false, 7, false, {{6, 7}, {4, 5}, {2, 3}, {0, 1}}},
+        {"aa", false, 0, true, {}},
+        {"xa", false, 0, true, {{1, 3}, {5, 7}}},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FindOccurrences(text, r.search, r.matchCase, r.from, r.down), r.found) << r.search << r.from;
+    }
+    EXPECT_EQ(FindOccurrences("aaaa", "aa", true, 0, true), (std::vector<PositionRange>{{0, 2}, {2, 4}}));
+    EXPECT_EQ(FindOccurrences("aaaaa", "aa", true, 5, false), (std::vector<PositionRange>{{3, 5}, {1, 3}}));
+    EXPECT_TRUE(FindOccurrences("\xe4", "\xc4", false, 0, true).empty()) << "only ASCII letters fold";
+}
+} // namespace nv
