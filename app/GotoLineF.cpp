@@ -41,13 +41,6 @@ void RegisterFormClass() {
     if (!::RegisterClassExA(&form)) throw EError("Error creating window class TGotoLine");
 }
 
-TShiftState ShiftState() {
-    TShiftState state = 0;
-    if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
-    if (::GetKeyState(VK_MENU) < 0) state |= ssAlt;
-    if (::GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
-    return state;
-}
 } // namespace
 
 TGotoLine::TGotoLine(HWND owner, TNvRichEdit& field) : field_(field) {
@@ -175,7 +168,7 @@ LRESULT TGotoLine::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYUP: {
         WORD key = static_cast<WORD>(wParam);
         HWND edit = lineNr_;
-        LineNrKeyUp(this, key, ShiftState());
+        LineNrKeyUp(this, key, CurrentShiftState());
         return CallPrevious(edit, msg, wParam, lParam);
     }
     default: return CallPrevious(lineNr_, msg, wParam, lParam);

@@ -133,6 +133,8 @@ DWORD CALLBACK WriteToSink(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* wr
     });
 }
 
+} // namespace
+
 TShiftState CurrentShiftState() {
     TShiftState state = 0;
     if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
@@ -140,8 +142,6 @@ TShiftState CurrentShiftState() {
     if (::GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
     return state;
 }
-
-} // namespace
 
 TNvRichEdit::TNvRichEdit() = default;
 

@@ -24,6 +24,8 @@ namespace nv {
 
 enum TShiftStateFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 using TShiftState = unsigned;
+// The modifier keys held down now, as the message being handled saw them.
+TShiftState CurrentShiftState();
 
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TRichEditFindErrorEvent = std::function<void(TObject* Sender, const std::string& FindText)>;

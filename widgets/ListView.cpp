@@ -8,13 +8,6 @@
 namespace nv {
 
 namespace {
-TShiftState ShiftState() {
-    TShiftState state = 0;
-    if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
-    if (::GetKeyState(VK_MENU) < 0) state |= ssAlt;
-    if (::GetKeyState(VK_CONTROL) < 0) state |= ssCtrl;
-    return state;
-}
 
 int ColumnFormat(TAlignment alignment) {
     switch (alignment) {
@@ -137,7 +130,7 @@ LRESULT TListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN: {
         WORD key = static_cast<WORD>(wParam);
         HWND window = hwnd_;
-        Raise(OnKeyDown, this, key, ShiftState());
+        Raise(OnKeyDown, this, key, CurrentShiftState());
         if (key == 0 || !hwnd_) return 0;
         return CallPrevious(window, msg, key, lParam);
     }

@@ -18,7 +18,16 @@ class FormTest : public ::testing::Test {
 protected:
     // Every test starts without stored options and lists, keeps its font file in its own folder, and
     // records the new instances the window would start.
-    void SetUp() override { ClearProgramKey(); }
+    void SetUp() override {
+        ClearProgramKey();
+        // The find and replace dialogs stay open; only the message boxes are answered.
+        dialogs.LeaveAlone([this](HWND dialog) {
+            if (!form) return false;
+            TNvRichEdit& field = form->TextField;
+            return (field.FindDialog() && field.FindDialog()->Handle() == dialog) ||
+                   (field.ReplaceDialog() && field.ReplaceDialog()->Handle() == dialog);
+        });
+    }
 
     void Start(const std::vector<std::string>& arguments = {}) { StartWindow(arguments); }
     // Ends the running window as the program would end, and starts again with what it stored.

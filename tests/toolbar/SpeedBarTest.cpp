@@ -50,7 +50,12 @@ TEST_F(Toolbar, ButtonsRunTheirMenuCommands) {
     ASSERT_EQ(dialogs.Seen().size(), 1u);
     EXPECT_EQ(LastDialog().Text, "Save changes?");
     EXPECT_EQ(form->TextField.GetWholeText(), "") << "New ran";
-    Click(form->FindBtn); // its command belongs to another part of the window: nothing yet, no failure
+    Click(form->FindBtn);
+    ASSERT_NE(form->TextField.FindDialog(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(form->TextField.FindDialog()->Handle())) << "Find opened its dialog";
+    Click(form->ReplaceBtn);
+    ASSERT_NE(form->TextField.ReplaceDialog(), nullptr);
+    EXPECT_TRUE(::IsWindowVisible(form->TextField.ReplaceDialog()->Handle())) << "Replace opened its dialog";
     Click(form->ExitBtn);
     EXPECT_FALSE(::IsWindow(form->Handle())) << "Exit closed the window";
 }
