@@ -3,6 +3,7 @@
 #include "app/Texts.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
+#include "widgets/FormDesign.h"
 
 namespace nv {
 
@@ -80,42 +81,17 @@ void TAbout::OnInitDialog(HWND dialog) {
 
 // The form's design is in pixels at 96 pixels per inch; the screen's resolution scales it.
 void TAbout::PlaceControls() {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_ABOUTLAYOUT), RT_RCDATA);
-    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-    const auto* values = static_cast<const WORD*>(loaded ? ::LockResource(loaded) : nullptr);
-    if (!values) return;
-    const size_t count = ::SizeofResource(module, resource) / sizeof(WORD);
-    const int dpi = ScreenPixelsPerInch();
-    auto scale = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
-
-    if (count >= 2) {
-        RECT frame{0, 0, scale(values[0]), scale(values[1])};
-        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-        const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-        // Centred on the screen.
-        const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                  y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-        ::SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    for (size_t i = 2; i + 5 <= count; i += 5) {
-        const int id = values[i];
-        HWND control = ::GetDlgItem(hwnd_, id);
+    TFormDesign design;
+    if (!LoadFormDesign(IDR_ABOUTLAYOUT, design)) return;
+    SizeAndCentre(hwnd_, design);
+    for (const TDesignedControl& item : design.Controls) {
+        HWND control = ::GetDlgItem(hwnd_, item.Id);
         if (!control) continue;
-        int width = scale(values[i + 3]);
-        if (IsPlainLabel(id)) {
-            char text[256] = {};
-            ::GetWindowTextA(control, text, sizeof text);
-            WindowDC dc(control);
-            SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
-            SIZE extent{};
-            ::GetTextExtentPoint32A(dc.get(), text, lstrlenA(text), &extent);
-            width = extent.cx;
-        }
-        const bool sizesItself = id == IDC_URLLABEL1 || id == IDC_URLLABEL2;
-        ::SetWindowPos(control, nullptr, scale(values[i + 1]), scale(values[i + 2]), width,
-                       scale(values[i + 4]), SWP_NOZORDER | SWP_NOACTIVATE | (sizesItself ? SWP_NOSIZE : 0));
+        const RECT& r = item.Bounds;
+        const int width = IsPlainLabel(item.Id) ? CaptionWidth(control) : r.right - r.left;
+        const bool sizesItself = item.Id == IDC_URLLABEL1 || item.Id == IDC_URLLABEL2;
+        ::SetWindowPos(control, nullptr, r.left, r.top, width, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | (sizesItself ? SWP_NOSIZE : 0));
     }
 }
 

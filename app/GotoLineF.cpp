@@ -5,23 +5,13 @@
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
+#include "widgets/FormDesign.h"
 
 #include <vector>
 
 namespace nv {
 
 namespace {
-// The label sizes itself to its caption, as the form's label does.
-int TextWidth(HWND control) {
-    char text[256] = {};
-    ::GetWindowTextA(control, text, sizeof text);
-    WindowDC dc(control);
-    SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc.get(), text, lstrlenA(text), &extent);
-    return extent.cx;
-}
-
 constexpr char kClassName[] = "TGotoLine";
 
 // A dialog's window class under the form's own name.
@@ -92,30 +82,16 @@ INT_PTR TGotoLine::OnDialogMessage(UINT msg, WPARAM wParam) {
 
 // The form's design is in pixels at 96 pixels per inch; the screen's resolution scales it.
 void TGotoLine::PlaceControls() {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(IDR_GOTOLINELAYOUT), RT_RCDATA);
-    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
-    const auto* values = static_cast<const WORD*>(loaded ? ::LockResource(loaded) : nullptr);
-    if (!values) throw EError("Error loading the GotoLine form");
-    const size_t count = ::SizeofResource(module, resource) / sizeof(WORD);
-    const int dpi = ScreenPixelsPerInch();
-    auto scale = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
-    if (count >= 2) {
-        RECT frame{0, 0, scale(values[0]), scale(values[1])};
-        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
-                             static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-        const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-        // Centred on the screen.
-        ::SetWindowPos(hwnd_, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                       (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    for (size_t i = 2; i + 5 <= count; i += 5) {
-        HWND control = ::GetDlgItem(hwnd_, values[i]);
+    TFormDesign design;
+    if (!LoadFormDesign(IDR_GOTOLINELAYOUT, design)) throw EError("Error loading the GotoLine form");
+    SizeAndCentre(hwnd_, design);
+    for (const TDesignedControl& item : design.Controls) {
+        HWND control = ::GetDlgItem(hwnd_, item.Id);
         if (!control) continue;
-        const int width = values[i + 3] == 0 ? TextWidth(control) : scale(values[i + 3]);
-        ::SetWindowPos(control, nullptr, scale(values[i + 1]), scale(values[i + 2]), width, scale(values[i + 4]),
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const RECT& r = item.Bounds;
+        // The label sizes itself to its caption, as the form's label does.
+        const int width = item.DesignWidth == 0 ? CaptionWidth(control) : r.right - r.left;
+        ::SetWindowPos(control, nullptr, r.left, r.top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

@@ -88,31 +88,32 @@ void TForm1::CreateComponents() {
     SaveDialog.Options = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST;
 }
 
+void TForm1::Bind(int id, void (TForm1::*handler)(TObject*)) {
+    commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
+}
+
 void TForm1::BindCommands() {
-    auto bind = [this](int id, void (TForm1::*handler)(TObject*)) {
-        commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
-    };
-    bind(IDM_NEW, &TForm1::NewBtnClick);
-    bind(IDM_OPEN, &TForm1::OpenBtnClick);
-    bind(IDM_SAVE, &TForm1::SaveBtnClick);
-    bind(IDM_SAVEAS, &TForm1::Saveas1Click);
-    bind(IDM_SAVESELECTED, &TForm1::SaveSelected1Click);
-    bind(IDM_EXIT, &TForm1::Exit1Click);
-    bind(IDM_UNDO, &TForm1::Undo1Click);
-    bind(IDM_REDO, &TForm1::Redo1Click);
-    bind(IDM_CUT, &TForm1::Cut1Click);
-    bind(IDM_CUTPOP, &TForm1::Cut1Click);
-    bind(IDM_COPY, &TForm1::Copy1Click);
-    bind(IDM_COPYPOP, &TForm1::Copy1Click);
-    bind(IDM_PASTE, &TForm1::Paste1Click);
-    bind(IDM_PASTEPOP, &TForm1::Paste1Click);
-    bind(IDM_SELECTALL, &TForm1::SelectAll1Click);
-    bind(IDM_WORDWRAP, &TForm1::WordWrap1Click);
-    bind(IDM_DETECTURLS, &TForm1::DetectURLs1Click);
-    bind(IDM_NEWINSTANCE, &TForm1::NewInstance1Click);
-    bind(IDM_ALWAYSDROPTONEWINSTANCE, &TForm1::AlwaysDropToNewInstance1Click);
-    bind(IDM_AUTOSAVESETTINGS, &TForm1::AutoSaveSettings1Click);
-    bind(IDM_SAVESETTINGS, &TForm1::SaveSettings1Click);
+    Bind(IDM_NEW, &TForm1::NewBtnClick);
+    Bind(IDM_OPEN, &TForm1::OpenBtnClick);
+    Bind(IDM_SAVE, &TForm1::SaveBtnClick);
+    Bind(IDM_SAVEAS, &TForm1::Saveas1Click);
+    Bind(IDM_SAVESELECTED, &TForm1::SaveSelected1Click);
+    Bind(IDM_EXIT, &TForm1::Exit1Click);
+    Bind(IDM_UNDO, &TForm1::Undo1Click);
+    Bind(IDM_REDO, &TForm1::Redo1Click);
+    Bind(IDM_CUT, &TForm1::Cut1Click);
+    Bind(IDM_CUTPOP, &TForm1::Cut1Click);
+    Bind(IDM_COPY, &TForm1::Copy1Click);
+    Bind(IDM_COPYPOP, &TForm1::Copy1Click);
+    Bind(IDM_PASTE, &TForm1::Paste1Click);
+    Bind(IDM_PASTEPOP, &TForm1::Paste1Click);
+    Bind(IDM_SELECTALL, &TForm1::SelectAll1Click);
+    Bind(IDM_WORDWRAP, &TForm1::WordWrap1Click);
+    Bind(IDM_DETECTURLS, &TForm1::DetectURLs1Click);
+    Bind(IDM_NEWINSTANCE, &TForm1::NewInstance1Click);
+    Bind(IDM_ALWAYSDROPTONEWINSTANCE, &TForm1::AlwaysDropToNewInstance1Click);
+    Bind(IDM_AUTOSAVESETTINGS, &TForm1::AutoSaveSettings1Click);
+    Bind(IDM_SAVESETTINGS, &TForm1::SaveSettings1Click);
     BindViewCommands();
     BindNavigateCommands();
     BindFindCommands();

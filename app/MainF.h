@@ -236,6 +236,8 @@ private:
     void CreateMenus();
     void ReadStoredFont();
     void ReadStoredOptions();
+    // Runs `handler` for the menu command `id`, from the menu, a shortcut or a toolbar button.
+    void Bind(int id, void (TForm1::*handler)(TObject*));
     void BindCommands();
     void BindViewCommands();
     void CreateASCIIChart();

@@ -8,12 +8,9 @@
 namespace nv {
 
 void TForm1::BindFindCommands() {
-    auto bind = [this](int id, void (TForm1::*handler)(TObject*)) {
-        commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
-    };
-    bind(IDM_FIND, &TForm1::Find1Click);
-    bind(IDM_FINDNEXT, &TForm1::Findnext1Click);
-    bind(IDM_REPLACE, &TForm1::Replace1Click);
+    Bind(IDM_FIND, &TForm1::Find1Click);
+    Bind(IDM_FINDNEXT, &TForm1::Findnext1Click);
+    Bind(IDM_REPLACE, &TForm1::Replace1Click);
     TextField.OnTextNotFound = [this](TObject* sender, const std::string& text) {
         TextFieldTextNotFound(sender, text);
     };

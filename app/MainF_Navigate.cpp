@@ -17,12 +17,9 @@ constexpr int kChartWidth = 130;
 } // namespace
 
 void TForm1::BindNavigateCommands() {
-    auto bind = [this](int id, void (TForm1::*handler)(TObject*)) {
-        commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
-    };
-    bind(IDM_GOTOLINE, &TForm1::Gotoline1Click);
-    bind(IDM_AUTOINTEND, &TForm1::Autointend1Click);
-    bind(IDM_VIEWASCII, &TForm1::View1Click);
+    Bind(IDM_GOTOLINE, &TForm1::Gotoline1Click);
+    Bind(IDM_AUTOINTEND, &TForm1::Autointend1Click);
+    Bind(IDM_VIEWASCII, &TForm1::View1Click);
     TextField.OnKeyUp = [this](TObject* sender, WORD& key, TShiftState shift) { TextFieldKeyUp(sender, key, shift); };
 }
 

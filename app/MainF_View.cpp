@@ -21,20 +21,17 @@ TShellCall OpenCall(HWND owner, const std::string& file) {
 } // namespace
 
 void TForm1::BindViewCommands() {
-    auto bind = [this](int id, void (TForm1::*handler)(TObject*)) {
-        commands_[id] = [this, handler](TObject* sender) { (this->*handler)(sender); };
-    };
-    bind(IDM_WORDSELECT, &TForm1::WordSelect1Click);
-    bind(IDM_SELECTIONBAR, &TForm1::SelectionBar1Click);
-    bind(IDM_SHOWTOOLS, &TForm1::ShowTools1Click);
-    bind(IDM_HIDETOOLBAR, &TForm1::ShowTools1Click);
-    bind(IDM_SHOWSTATUSBAR, &TForm1::ShowStatusbar1Click);
-    bind(IDM_FONT, &TForm1::Font1Click);
-    bind(IDM_PRINT, &TForm1::Print1Click);
-    bind(IDM_RUNOPEN, &TForm1::Open2Click);
-    bind(IDM_RUNCONTEXT, &TForm1::Context1Click);
-    bind(IDM_GOTOWEB, &TForm1::GotoWEB1Click);
-    bind(IDM_ABOUT, &TForm1::About1Click);
+    Bind(IDM_WORDSELECT, &TForm1::WordSelect1Click);
+    Bind(IDM_SELECTIONBAR, &TForm1::SelectionBar1Click);
+    Bind(IDM_SHOWTOOLS, &TForm1::ShowTools1Click);
+    Bind(IDM_HIDETOOLBAR, &TForm1::ShowTools1Click);
+    Bind(IDM_SHOWSTATUSBAR, &TForm1::ShowStatusbar1Click);
+    Bind(IDM_FONT, &TForm1::Font1Click);
+    Bind(IDM_PRINT, &TForm1::Print1Click);
+    Bind(IDM_RUNOPEN, &TForm1::Open2Click);
+    Bind(IDM_RUNCONTEXT, &TForm1::Context1Click);
+    Bind(IDM_GOTOWEB, &TForm1::GotoWEB1Click);
+    Bind(IDM_ABOUT, &TForm1::About1Click);
     TextField.OnURLClick = [this](TObject* sender, const std::string& text, TMouseButton button) {
         TextFieldURLClick(sender, text, button);
     };

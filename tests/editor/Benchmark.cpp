@@ -16,11 +16,7 @@
 namespace nv {
 namespace {
 
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using test::Seconds;
 
 // Prose (many short words) costs the Wine control far more per byte than dense lines, and grows
 // faster than linearly there; both kinds are timed, the prose only up to 5 MB.

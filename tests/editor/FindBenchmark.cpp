@@ -1,6 +1,7 @@
 // Times Replace All and Find Next on long texts: the text field's way next to the plain loop of
 // searches and replacements through the selection. Not a test: it prints a table.
 #include "editor/NvRichEd.h"
+#include "tests/support/BareControl.h"
 #include "tests/support/TestHost.h"
 
 #include <richedit.h>
@@ -15,11 +16,7 @@
 namespace nv {
 namespace {
 
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using test::Seconds;
 
 // One "cat" per line of about 52 characters: 20,000 per MB.
 std::string TextWithHits(size_t hits) {

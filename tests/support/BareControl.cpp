@@ -5,6 +5,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace nv::test {
@@ -65,6 +66,12 @@ std::string ParagraphMarks(const std::string& text) {
     LineBreakStreamer streamer(text);
     marks.resize(streamer.Read(marks.data(), marks.size()));
     return marks;
+}
+
+double Seconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 } // namespace nv::test

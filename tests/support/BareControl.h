@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace nv::test {
@@ -15,5 +16,8 @@ HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls = false);
 void BareStreamIn(HWND bare, const std::string& text);
 // One CR per line break: the control's own paragraph mark.
 std::string ParagraphMarks(const std::string& text);
+
+// How long `work` takes, in seconds.
+double Seconds(const std::function<void()>& work);
 
 } // namespace nv::test
