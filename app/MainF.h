@@ -246,6 +246,7 @@ private:
     // Puts the ASCII chart at the right edge of `area` and takes its place out of the area.
     void AlignASCIIChart(RECT& area);
     void BindFindCommands();
+    std::string SelectionToSearch() const;
     void Realign();
     void OnCommand(int id);
     void OnClose();

@@ -5,6 +5,8 @@
 #include "base/Errors.h"
 #include "forms/resource.h"
 
+#include <algorithm>
+
 namespace nv {
 
 void TForm1::BindFindCommands() {
@@ -17,8 +19,15 @@ void TForm1::BindFindCommands() {
     Beep = [] { ::MessageBeep(MB_OK); };
 }
 
+// The dialogs keep 255 characters at most: no more of a large selection is read.
+std::string TForm1::SelectionToSearch() const {
+    const long start = TextField.SelectionStart();
+    const long length = std::min<long>(TextField.SelectionLength(), static_cast<long>(TFindDialog::kMaxText));
+    return TextField.TextRange(start, start + length);
+}
+
 void TForm1::Find1Click(TObject*) {
-    TextField.ShowFindDialog(TextField.SelectedText());
+    TextField.ShowFindDialog(SelectionToSearch());
 }
 
 void TForm1::Findnext1Click(TObject*) {
@@ -28,7 +37,7 @@ void TForm1::Findnext1Click(TObject*) {
 
 // The dialog keeps the replacement the user typed last.
 void TForm1::Replace1Click(TObject*) {
-    TextField.ShowReplaceDialog(TextField.SelectedText(), std::string());
+    TextField.ShowReplaceDialog(SelectionToSearch(), std::string());
 }
 
 void TForm1::TextFieldTextNotFound(TObject*, const std::string& FindText) {
