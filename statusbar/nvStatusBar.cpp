@@ -3,6 +3,7 @@
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "base/Window.h"
+#include "widgets/Fonts.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -23,22 +24,6 @@ PartRect FromRect(const RECT& r) {
             static_cast<int>(r.bottom)};
 }
 RECT ToRect(const PartRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
-
-LOGFONTA LogFontOf(const TFont& font) {
-    LOGFONTA lf{};
-    lf.lfHeight = font.Height;
-    lf.lfWeight = (font.Style & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (font.Style & fsItalic) ? TRUE : FALSE;
-    lf.lfUnderline = (font.Style & fsUnderline) ? TRUE : FALSE;
-    lf.lfStrikeOut = (font.Style & fsStrikeOut) ? TRUE : FALSE;
-    lf.lfCharSet = font.Charset;
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lf.lfPitchAndFamily = font.Pitch;
-    ::lstrcpynA(lf.lfFaceName, font.Name.c_str(), LF_FACESIZE);
-    return lf;
-}
 
 WPARAM BevelStyle(TStatusPanelBevel bevel) {
     switch (bevel) {

@@ -8,6 +8,10 @@ needs no Python.
 import math
 import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+import cursors  # noqa: E402
 
 WIDTH, HEIGHT = 75, 103
 
@@ -112,31 +116,10 @@ kwwwkwwwwwwwwwwk................
 """
 
 
-def write_cursor(path):
-    """A monochrome 32x32 cursor; hot spot at the fingertip."""
-    rows = [row.ljust(32, '.') for row in HAND.split('\n') if row != '']
-    rows += ['.' * 32] * (32 - len(rows))
-    xor_rows, and_rows = [], []
-    for row in reversed(rows):  # bottom-up
-        xor_bits = and_bits = 0
-        for c in row:
-            xor_bits = (xor_bits << 1) | (1 if c == 'w' else 0)
-            and_bits = (and_bits << 1) | (1 if c == '.' else 0)
-        xor_rows.append(struct.pack('>I', xor_bits))
-        and_rows.append(struct.pack('>I', and_bits))
-    info = struct.pack('<IiiHHIIiiII', 40, 32, 64, 1, 1, 0, 0, 0, 0, 2, 0)
-    palette = struct.pack('<BBBBBBBB', 0, 0, 0, 0, 255, 255, 255, 0)
-    image = info + palette + b''.join(xor_rows) + b''.join(and_rows)
-    header = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', 32, 32, 2, 0, 5, 0, len(image), 6 + 16)
-    with open(path, 'wb') as f:
-        f.write(header + entry + image)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     write_bmp24(os.path.join(here, 'about.bmp'), picture())
-    write_cursor(os.path.join(here, 'urlhand.cur'))
+    cursors.write_cursor(os.path.join(here, 'urlhand.cur'), HAND, hotspot=(5, 0))  # the fingertip
 
 
 if __name__ == '__main__':

@@ -11,6 +11,10 @@ command's picture, the same as its toolbar button's, followed by its disabled co
 """
 import os
 import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
+import cursors  # noqa: E402
 
 # The standard 16-colour palette (R, G, B).
 PALETTE = [
@@ -319,34 +323,13 @@ k....kwwk.......................
 """
 
 
-def write_cursor(path):
-    """A monochrome 32x32 cursor: the arrow carrying a button; hot spot at the arrow's tip."""
-    rows = [row.ljust(32, '.') for row in CURSOR.split('\n') if row != '']
-    rows += ['.' * 32] * (32 - len(rows))
-    xor_rows, and_rows = [], []
-    for row in reversed(rows):  # bottom-up
-        xor_bits = and_bits = 0
-        for c in row:
-            xor_bits = (xor_bits << 1) | (1 if c == 'w' else 0)
-            and_bits = (and_bits << 1) | (1 if c == '.' else 0)
-        xor_rows.append(struct.pack('>I', xor_bits))
-        and_rows.append(struct.pack('>I', and_bits))
-    info = struct.pack('<IiiHHIIiiII', 40, 32, 64, 1, 1, 0, 0, 0, 0, 2, 0)
-    palette = struct.pack('<BBBBBBBB', 0, 0, 0, 0, 255, 255, 255, 0)
-    image = info + palette + b''.join(xor_rows) + b''.join(and_rows)
-    header = struct.pack('<HHH', 0, 2, 1)
-    entry = struct.pack('<BBBBHHII', 32, 32, 2, 0, 0, 0, len(image), 6 + 16)
-    with open(path, 'wb') as f:
-        f.write(header + entry + image)
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     for name, picture, count in GLYPHS:
         pixels = parse(PICTURES[picture])
         images = [pixels, disabled(pixels)][:count]
         write_bmp(os.path.join(here, name + '.bmp'), images)
-    write_cursor(os.path.join(here, 'toolbardrag.cur'))
+    cursors.write_cursor(os.path.join(here, 'toolbardrag.cur'), CURSOR)  # the arrow carrying a button; hot spot at its tip
     strip = []
     for picture in MENU_IMAGES:
         pixels = parse(PICTURES[picture])
