@@ -132,20 +132,6 @@ TEST_F(ReplaceAllWays, InMemoryAndThroughTheSelectionGiveTheSameTextSelectionAnd
     }
 }
 
-TEST_F(ReplaceAllWays, TheLoopReplacesEachOccurrenceOnceAndReportsOnce) {
-    const ReplaceOutcome grown = Run({"a by aa", "aaa", 0, 0, "a", "aa", true, true, false}, true);
-    EXPECT_EQ(grown.text, "aaaaaa");
-    EXPECT_EQ(grown.selection, (std::pair<long, long>{4, 6}));
-    EXPECT_EQ(grown.changes, 1);
-    EXPECT_EQ(grown.selections, 1);
-    EXPECT_EQ(grown.undone.size(), 3u) << "each replacement is its own undo step";
-    const ReplaceOutcome none = Run({"none", "xyz", 0, 0, "a", "b", true, true, false}, true);
-    EXPECT_EQ(none.text, "xyz");
-    EXPECT_EQ(none.changes, 0);
-    EXPECT_EQ(none.selections, 0);
-    EXPECT_EQ(none.notFound, std::vector<std::string>{"a"});
-}
-
 TEST_F(FindField, SearchTextRunsDownOrUpWithinItsRangeAndSelectsOnlyWhenAsked) {
     field.SetWholeText("abc ABC abcabc");
     struct Row {
