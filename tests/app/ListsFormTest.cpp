@@ -236,7 +236,7 @@ TEST_F(Lists, NewInstanceAndTheDropOptionFromTheMenu) {
 void EndStartedInstances() {
     std::vector<DWORD> others;
     ::EnumWindows(
-        [](HWND wnd, LPARAM list) {
+        [](HWND wnd, LPARAM list) CALLBACK -> BOOL {
             char cls[32] = {};
             ::GetClassNameA(wnd, cls, sizeof cls);
             DWORD processId = 0;

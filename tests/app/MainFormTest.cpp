@@ -205,7 +205,7 @@ TEST(MainFormProcess, AFileLockedByAnotherProgramShowsTheMessageAndEnds) {
     for (int i = 0; i < 200 && !box; ++i) {
         ::EnumThreadWindows(
             process.dwThreadId,
-            [](HWND wnd, LPARAM found) {
+            [](HWND wnd, LPARAM found) CALLBACK -> BOOL {
                 char cls[32] = {};
                 ::GetClassNameA(wnd, cls, sizeof cls);
                 if (std::string(cls) == "#32770" && ::IsWindowVisible(wnd)) {

@@ -347,7 +347,7 @@ TEST_F(View, RunContextShowsOneMenuForAllMatchesBesideTheWindowsCorner) {
     for (const char* name : {"a.txt", "b.txt"}) WriteFileBytes(dir.File(name), "x");
     form->CurrentFile = dir.File("*.txt");
     gMenuPlace = RECT{};
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
         HWND menu = ::FindWindowA("#32768", nullptr);
         if (!menu || !::IsWindowVisible(menu)) return;
         ::KillTimer(nullptr, id);

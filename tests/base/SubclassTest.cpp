@@ -90,7 +90,7 @@ TEST(Subclass, DetachingRestoresTheProcedureUnlessAnotherSubclassSitsAbove) {
     Recorder recorder;
     recorder.Attach(edit);
     static int aboveSeen = 0;
-    const SUBCLASSPROC above = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+    const SUBCLASSPROC above = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) CALLBACK -> LRESULT {
         if (msg == Recorder::kAnswer) ++aboveSeen;
         return ::DefSubclassProc(hwnd, msg, wParam, lParam);
     };

@@ -19,7 +19,7 @@ int CountWindowsOfClass(const char* className) {
     } search{className, 0};
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) {
+        [](HWND window, LPARAM data) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             char name[64] = {};
             ::GetClassNameA(window, name, sizeof name);

@@ -20,7 +20,7 @@ protected:
     // While the menu shows: notes where it is, then posts Esc, which closes it without a command.
     void CancelWhenShown() {
         seen = &menuSeen;
-        timer_ = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        timer_ = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
             HWND menu = ::FindWindowA("#32768", nullptr);
             if (!menu || !::IsWindowVisible(menu)) return;
             ::KillTimer(nullptr, id);
