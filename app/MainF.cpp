@@ -78,6 +78,12 @@ void TForm1::CreateComponents() {
     TextField.SetFont(font);
     TextField.OnSelectionChange = [this](TObject* sender) { TextFieldSelectionChange(sender); };
     TextField.OnContextPopup = [this](TObject*, POINT at) { ShowTextFieldPopup(at); };
+    TextField.OnPasteTooLarge = [this](TObject*, const TextMemoryNeed& need) {
+        Ask(Handle(),
+            Format(LoadText(IDS_TOOLARGETOPASTE).c_str(),
+                   {std::to_string(need.NeededMB()), std::to_string(need.FreeMB())}),
+            MB_OK | MB_ICONWARNING);
+    };
 
     CreateStatusBar();
     CreateASCIIChart();
@@ -252,7 +258,8 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ::ShowWindow(Handle(), SW_SHOW);
         CurrentFile = name;
-        LoadFile();
+        // A file too large to open leaves the program untitled.
+        if (!LoadFile()) NewBtnClick(nullptr);
     } else {
         NewBtnClick(nullptr);
     }

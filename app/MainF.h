@@ -111,7 +111,11 @@ public:
     bool TranslateAccelerator(MSG& msg);
 
     // ---- Documents --------------------------------------------------------------------------------
-    void LoadFile();
+    // False when the file was too large for the memory left: it said so, and nothing changed.
+    bool LoadFile();
+    // Makes `name` the document (LoadFile and UpdateCaption), after asking to save the open one when
+    // `askToSave`; a file too large to open leaves everything as it was. True when it was opened.
+    bool OpenDocument(const std::string& name, bool askToSave);
     void ShowModifiedState();
     bool QuerySave();
     void NewBtnClick(TObject* Sender);
@@ -257,6 +261,11 @@ private:
     void DetachTextFieldChange();
     void WriteDocument(const std::string& path);
     bool ReadIntoTextField();
+    unsigned long long MemoryOfOpenText() const;
+    void ShowTooLarge(const std::string& path, const TextMemoryNeed& need);
+    // Shows why a text is refused and answers true when it does not fit.
+    bool RefuseIfTooLarge(const std::string& path, TextMemoryNeed need);
+    bool RefuseIfTooLarge(const std::string& path);
     void ShowTransferProgress(const char* what, int percent);
     bool ConfirmReplace(const std::string& confirmedName, const std::string& target);
     bool CaretValues(unsigned char& code, std::string& position) const;

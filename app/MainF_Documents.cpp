@@ -7,39 +7,49 @@
 #include "base/Paths.h"
 #include "base/Platform.h"
 #include "base/ScopeExit.h"
+#include "editor/TextMemory.h"
 #include "forms/resource.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace nv {
 
 namespace {
 
-// The whole file in one read; false when it cannot be opened or read (locked, missing, too large).
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+enum class ReadResult { Read, Failed, NoMemory };
+
+unsigned long long FileLength(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The whole file in one read.
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return false;
+    if (!file) return ReadResult::Failed;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<size_t>::max() / 2) {
-        return false;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadResult::Failed;
+    if (static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<size_t>::max() / 2) {
+        return ReadResult::NoMemory;
     }
     try {
         bytes.resize(static_cast<size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        return false;
+        return ReadResult::NoMemory;
     }
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD read = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        if (!::ReadFile(file.get(), &bytes[done], chunk, &read, nullptr)) return false;
+        if (!::ReadFile(file.get(), &bytes[done], chunk, &read, nullptr)) return ReadResult::Failed;
         if (read == 0) break; // the file shrank meanwhile
         done += read;
     }
     bytes.resize(done);
-    return true;
+    return ReadResult::Read;
 }
 
 // Lets the messages that are already waiting run once; a quit request stays queued for the loop.
@@ -57,7 +67,7 @@ void HandleWaitingMessages() {
 
 } // namespace
 
-void TForm1::LoadFile() {
+bool TForm1::LoadFile() {
     SetHourglass(true);
     DetachTextFieldChange();
     // Bound again and the cursor back on every way out, a failed load included.
@@ -69,7 +79,7 @@ void TForm1::LoadFile() {
     // A relative name would follow the current folder, which every file dialog may change.
     CurrentFile = FullPathName(CurrentFile);
     try {
-        if (!ReadIntoTextField()) return;
+        if (!ReadIntoTextField()) return false;
     } catch (...) {
         // Nothing may later save the part that did arrive over the file: the document becomes a new
         // one, and the reason is shown.
@@ -81,23 +91,62 @@ void TForm1::LoadFile() {
         TextFieldChange(nullptr);
         UpdateCaption();
         ShowGeneralError(Handle(), reason);
-        return;
+        return true;
     }
     BindTextFieldChange();
     TextFieldChange(nullptr);
+    return true;
 }
 
+// The memory the open text gives back when it is replaced, reckoned low: its characters and its rows
+// at the cheapest rate the control keeps them.
+unsigned long long TForm1::MemoryOfOpenText() const {
+    return static_cast<unsigned long long>(TextField.TextLength()) * kControlMemoryCosts.PerCharacter +
+           static_cast<unsigned long long>(TextField.LineCount()) * kControlMemoryCosts.PerWrappedRow;
+}
+
+void TForm1::ShowTooLarge(const std::string& path, const TextMemoryNeed& need) {
+    Ask(Handle(),
+        Format(LoadText(IDS_TOOLARGETOOPEN).c_str(),
+               {path, std::to_string(need.NeededMB()), std::to_string(need.FreeMB())}),
+        MB_OK | MB_ICONWARNING);
+}
+
+bool TForm1::RefuseIfTooLarge(const std::string& path, TextMemoryNeed need) {
+    need.FreeBytes += MemoryOfOpenText();
+    if (need.Fits()) return false;
+    ShowTooLarge(path, need);
+    return true;
+}
+
+bool TForm1::RefuseIfTooLarge(const std::string& path) {
+    // A file that cannot be looked at is left to the read, which says so.
+    return RefuseIfTooLarge(path, TextField.MemoryNeedOfLength(FileLength(path)));
+}
+
+// False when the text was refused for want of memory: then nothing has changed.
 bool TForm1::ReadIntoTextField() {
-    TextField.SetWholeText("");
+    // The file is read and measured before the open text goes, so a text too large for the memory left
+    // leaves the document as it was.
+    if (RefuseIfTooLarge(CurrentFile)) return false;
     std::string bytes;
-    if (!ReadWholeFile(CurrentFile, bytes)) {
+    const ReadResult read = ReadWholeFile(CurrentFile, bytes);
+    if (read == ReadResult::NoMemory) {
         std::string().swap(bytes);
+        ShowTooLarge(CurrentFile, TextField.MemoryNeedOfLength(FileLength(CurrentFile)));
+        return false;
+    }
+    if (read == ReadResult::Failed) {
+        std::string().swap(bytes);
+        TextField.SetWholeText("");
         Ask(Handle(), LoadText(IDS_READFAILED), MB_OK | MB_ICONERROR);
         // The program ends when the running command is over, without the close handling.
         terminated_ = true;
         ::PostQuitMessage(0);
-        return false;
+        return true;
     }
+    if (RefuseIfTooLarge(CurrentFile, TextField.MemoryNeedOf(bytes))) return false;
+    TextField.SetWholeText("");
     if (bytes.size() > kLargeFileThreshold && (Checked(IDM_WORDWRAP) || Checked(IDM_DETECTURLS))) {
         if (Ask(Handle(), LoadText(IDS_LARGEFILE), MB_YESNO | MB_ICONWARNING) == IDYES) {
             if (Checked(IDM_WORDWRAP)) WordWrap1Click(this);
@@ -112,6 +161,24 @@ bool TForm1::ReadIntoTextField() {
         TextField.OnLoadProgress = [this](TObject*, int percent) { ShowTransferProgress("Loading ", percent); };
     }
     TextField.SetWholeText(bytes);
+    return true;
+}
+
+bool TForm1::OpenDocument(const std::string& name, bool askToSave) {
+    // The length alone can refuse a file before the question whether to save the open one.
+    if (RefuseIfTooLarge(FullPathName(name))) return false;
+    const bool wasModified = DocumentModified;
+    if (askToSave && !QuerySave()) return false;
+    const std::string previous = CurrentFile;
+    CurrentFile = name;
+    if (!LoadFile()) {
+        // The open document stays, and with it the prompt that protects its changes.
+        CurrentFile = previous;
+        DocumentModified = wasModified;
+        ShowModifiedState();
+        return false;
+    }
+    UpdateCaption();
     return true;
 }
 
@@ -161,11 +228,9 @@ void TForm1::NewBtnClick(TObject*) {
 
 void TForm1::OpenBtnClick(TObject*) {
     if (!OpenDialog.Execute(Handle())) return;
-    if (!QuerySave()) return;
+    const bool sizeCalcEnabled = SizeCalcEnabled;
     SizeCalcEnabled = true;
-    CurrentFile = OpenDialog.FileName;
-    LoadFile();
-    UpdateCaption();
+    if (!OpenDocument(OpenDialog.FileName, true)) SizeCalcEnabled = sizeCalcEnabled;
 }
 
 void TForm1::WriteDocument(const std::string& path) {

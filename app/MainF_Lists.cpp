@@ -67,10 +67,7 @@ void TForm1::CreateLists() {
 
 void TForm1::HistoryList1Click(TObject*, std::string Filename) {
     if (FileSystemPathKind(Filename) != TPathKind::pkFile) return; // gone since: nothing at all
-    if (!QuerySave()) return;
-    CurrentFile = Filename;
-    LoadFile();
-    UpdateCaption();
+    OpenDocument(Filename, true);
 }
 
 void TForm1::Bookmarks1GetBookmark(TObject*, std::string& Bookmark, std::string& Name) {
@@ -91,9 +88,7 @@ void TForm1::FilesDropped(HDROP drop) {
             // Quoted, so a name with a run of spaces arrives whole.
             Raise(LaunchInstance, nullptr, QuoteArgument(names[index]));
         } else {
-            CurrentFile = names[index];
-            LoadFile();
-            UpdateCaption();
+            OpenDocument(names[index], false);
         }
     }
 }

@@ -28,4 +28,21 @@ std::string Format(const char* pattern, long long arg) {
     return FormatWith(widened.c_str(), arg);
 }
 
+std::string Format(const char* pattern, std::initializer_list<std::string> args) {
+    std::string text;
+    auto next = args.begin();
+    for (const char* p = pattern; *p; ++p) {
+        if (p[0] == '%' && p[1] == 's' && next != args.end()) {
+            text += *next++;
+            ++p;
+        } else if (p[0] == '%' && p[1] == '%') {
+            text += '%';
+            ++p;
+        } else {
+            text += *p;
+        }
+    }
+    return text;
+}
+
 } // namespace nv

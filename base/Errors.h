@@ -1,6 +1,8 @@
 // Errors that carry the text the user will see.
 #pragma once
 
+#include <initializer_list>
+
 #include <stdexcept>
 #include <string>
 
@@ -30,5 +32,7 @@ public:
 // printf-style formatting of one of the program's message templates.
 std::string Format(const char* pattern, const std::string& arg);
 std::string Format(const char* pattern, long long arg);
+// A template with several %s, filled in order; what is filled in is never read as a template.
+std::string Format(const char* pattern, std::initializer_list<std::string> args);
 
 } // namespace nv

@@ -1,6 +1,10 @@
 #include "base/Platform.h"
 
 #include "base/Handles.h"
+#include "base/ScopeExit.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace nv {
 
@@ -35,6 +39,35 @@ std::string FullPathName(const std::string& name) {
     if (copied == 0 || copied >= needed) return name;
     full.resize(copied);
     return full;
+}
+
+unsigned long long AvailableMemory(unsigned long long enough) {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    const unsigned long long commitLeft = ::GlobalMemoryStatusEx(&status) ? status.ullAvailPageFile : ~0ull;
+    enough = std::min(enough, commitLeft);
+    // Reserving address space commits nothing and answers exactly what is left, where walking the map
+    // cannot: under Wine the space kept for the process and the space the system's own libraries use
+    // look the same.
+    constexpr SIZE_T kSmallestUsefulPiece = 1u << 20; // smaller holes are of no use to a growing heap
+    SIZE_T piece = sizeof(void*) == 4 ? SIZE_T{256} << 20 : SIZE_T{1} << 30;
+    std::vector<void*> reserved;
+    reserved.reserve(64);
+    ScopeExit release([&] {
+        for (void* block : reserved) ::VirtualFree(block, 0, MEM_RELEASE);
+    });
+    unsigned long long found = 0;
+    while (found < enough) {
+        if (void* block = ::VirtualAlloc(nullptr, piece, MEM_RESERVE, PAGE_NOACCESS)) {
+            reserved.push_back(block);
+            found += piece;
+        } else if (piece > kSmallestUsefulPiece) {
+            piece /= 2;
+        } else {
+            break;
+        }
+    }
+    return std::min(found, commitLeft);
 }
 
 int ScreenPixelsPerInch() {

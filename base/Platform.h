@@ -32,6 +32,11 @@ template <class Fn> void Guarded(HWND owner, Fn&& fn) {
 // it cannot be resolved.
 std::string FullPathName(const std::string& name);
 
+// The memory this process can still take, looked for up to `enough` bytes: the address space it can
+// still reserve in pieces large enough for a heap to grow into, and no more than the system can still
+// commit.
+unsigned long long AvailableMemory(unsigned long long enough);
+
 // The screen's pixels per inch, which fonts and stored sizes are scaled by; 96 when unknown.
 int ScreenPixelsPerInch();
 

@@ -1,6 +1,7 @@
 #include "editor/NvRichEd.h"
 
 #include "base/Errors.h"
+#include "base/Handles.h"
 #include "base/Platform.h"
 #include "base/Window.h"
 #include "editor/RichEditLibrary.h"
@@ -577,6 +578,49 @@ bool TNvRichEdit::TakeFocus() {
     return ::GetFocus() == hwnd_;
 }
 
+unsigned long long TNvRichEdit::CharactersPerRow() const {
+    if (!wordWrap_) return 0;
+    // Half the character height is narrower than any font's average character: rows are reckoned
+    // shorter, and so more of them, than the control will make.
+    const long height = font_.Height < 0 ? -font_.Height : font_.Height * 3 / 4;
+    const long charWidth = std::max(1L, height / 2);
+    const long width = std::max(1L, static_cast<long>(bounds_.right - bounds_.left));
+    return static_cast<unsigned long long>(std::max(1L, width / charWidth));
+}
+
+namespace {
+TextMemoryNeed NeedAgainstWhatIsLeft(const TextShape& shape) {
+    return MemoryNeedFor(shape, AvailableMemory(MemoryNeedFor(shape, 0).NeededBytes));
+}
+} // namespace
+
+TextMemoryNeed TNvRichEdit::MemoryNeedOf(std::string_view text) const {
+    return NeedAgainstWhatIsLeft(MeasureTextShape(text, CharactersPerRow()));
+}
+
+TextMemoryNeed TNvRichEdit::MemoryNeedOfLength(unsigned long long characters) const {
+    return NeedAgainstWhatIsLeft(ShapeOfLength(characters));
+}
+
+bool TNvRichEdit::PasteFits() {
+    TextMemoryNeed need;
+    {
+        ClipboardOpen clipboard(hwnd_);
+        if (!clipboard) return true; // nothing will be pasted either
+        HANDLE data = ::GetClipboardData(CF_TEXT);
+        // Small texts fit whatever their shape.
+        if (!data || ::GlobalSize(data) < (64u << 10)) return true;
+        GlobalLock locked(data);
+        const char* chars = static_cast<const char*>(locked.data());
+        if (!chars) return true;
+        need = MemoryNeedOf(std::string_view(chars, static_cast<size_t>(
+                                                         std::find(chars, chars + locked.size(), '\0') - chars)));
+    }
+    if (need.Fits()) return true;
+    Raise(OnPasteTooLarge, this, need); // with the clipboard closed again: the handler may show a box
+    return false;
+}
+
 // The Wine control replaces the whole text when it pastes in plain-text mode; the field inserts the
 // clipboard's text itself, as one undoable replacement of the selection.
 void TNvRichEdit::PasteAsPlainText() {
@@ -630,6 +674,7 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         EnsureRoomFor(1);
         break;
     case WM_PASTE:
+        if (!PasteFits()) return 0;
         if (RunningOnWine() && plainText_) {
             PasteAsPlainText();
             return 0;
@@ -697,14 +742,15 @@ void TNvRichEdit::OnLink(const ENLINK& link) {
 }
 
 bool TNvRichEdit::OnKeyDown(WPARAM key) {
-    if (!RunningOnWine() || !plainText_) return false;
     const bool control = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
     const bool alt = ::GetKeyState(VK_MENU) < 0;
-    if (!alt && ((key == 'V' && control && !shift) || (key == VK_INSERT && shift && !control))) {
-        PasteAsPlainText();
-        return true;
-    }
-    return false;
+    const bool paste = !alt && ((key == 'V' && control && !shift) || (key == VK_INSERT && shift && !control));
+    if (!paste) return false;
+    // The control pastes these keys itself, without a WM_PASTE to look at first.
+    if (!PasteFits()) return true;
+    if (!RunningOnWine() || !plainText_) return false;
+    PasteAsPlainText();
+    return true;
 }
 
 void TNvRichEdit::OnKeyUpMessage(WPARAM key) {

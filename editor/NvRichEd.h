@@ -10,6 +10,7 @@
 #include "base/Subclass.h"
 #include "editor/FindDialogs.h"
 #include "editor/SearchRules.h"
+#include "editor/TextMemory.h"
 #include "editor/TextRules.h"
 
 #include <windows.h>
@@ -32,6 +33,8 @@ using TRichEditFindErrorEvent = std::function<void(TObject* Sender, const std::s
 using TRichEditURLClickEvent =
     std::function<void(TObject* Sender, const std::string& URLText, TMouseButton Button)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, POINT screenPos)>;
+// A text that would not fit in the memory the process has left, and was refused.
+using TTooLargeEvent = std::function<void(TObject* Sender, const TextMemoryNeed& Need)>;
 // How far a whole-text transfer has come, 0 to 100; raised for every piece the control takes.
 using TProgressEvent = std::function<void(TObject* Sender, int Percent)>;
 
@@ -117,6 +120,11 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // (Wine's draws nothing), the field lays out and draws the plain text itself in its font.
     int PrintText(const std::string& title, const PrintTarget& target);
 
+    // What handing `text` to the control would need, as the field is set up now, against the memory the
+    // process has left; the length alone gives the least any text of that length needs.
+    TextMemoryNeed MemoryNeedOf(std::string_view text) const;
+    TextMemoryNeed MemoryNeedOfLength(unsigned long long characters) const;
+
     // Builds the window anew with the same text and modified flag (the caret goes to the start).
     void RecreateWnd() { Rebuild(); }
 
@@ -152,6 +160,8 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // While SetWholeText hands a text to the control, and while WriteToFile writes one.
     TProgressEvent OnLoadProgress;
     TProgressEvent OnSaveProgress;
+    // Instead of a paste whose text would not fit; the text stays as it was.
+    TTooLargeEvent OnPasteTooLarge;
 
   private:
     void CreateControlWindow(const std::string* content, bool modified);
@@ -165,6 +175,9 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void EnsureRoomFor(long extra);
     DWORD CreationStyle() const;
     void PasteAsPlainText();
+    // The clipboard's text fits; otherwise OnPasteTooLarge is raised.
+    bool PasteFits();
+    unsigned long long CharactersPerRow() const;
     int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
     void RaiseSelectionChange();

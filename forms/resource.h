@@ -65,6 +65,8 @@
 #define IDS_AUTHOREMAIL 2009
 #define IDS_REPLACEQUESTION 2010
 #define IDS_LOADFAILED 2011
+#define IDS_TOOLARGETOOPEN 2012
+#define IDS_TOOLARGETOPASTE 2013
 #define IDS_TEXTNOTFOUND 2100
 
 // The message box with a single Ignore button.

@@ -1,0 +1,62 @@
+// Whether a text fits in the memory the process has left, reckoned from what the rich-edit control
+// holds for it. A control that runs out of memory while it takes a text ends the process (the Wine
+// control reads through the null pointer of a failed allocation), so a text is measured before it is
+// handed over and refused when it would not fit.
+//
+// What the control holds depends on the text's shape more than on its length, measured under Wine:
+// about 26 bytes per character, 2.4 KB per line, 1 KB per run of digits (each is an item of its own),
+// and with word wrap on, for every row a line wraps into, about 10 bytes per character of that line
+// (a 100 KB line without a space takes 1.9 GB). The 64-bit build needs about a tenth more.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace nv {
+
+struct ControlMemoryCosts {
+    std::uint64_t PerCharacter;
+    std::uint64_t PerLine;
+    std::uint64_t PerDigitRun;
+    std::uint64_t PerWrappedRow;            // each row after a line's first
+    std::uint64_t PerWrappedRowPerCharacter; // times the length of the line the row belongs to
+};
+
+// The measured figures with a quarter more for a margin.
+constexpr ControlMemoryCosts kControlMemoryCosts = sizeof(void*) == 4 ? ControlMemoryCosts{33, 3000, 1300, 900, 13}
+                                                                      : ControlMemoryCosts{36, 3400, 1400, 1000, 14};
+// Kept free for everything else the program does meanwhile: dialogs, fonts, the message box that may
+// have to say no.
+constexpr std::uint64_t kMemoryReserve = 64ull << 20;
+
+// What the costs depend on, counted in one pass over a text.
+struct TextShape {
+    std::uint64_t Characters = 0;
+    std::uint64_t Lines = 0;      // line breaks (CR LF, CR or LF) plus one
+    std::uint64_t DigitRuns = 0;
+    std::uint64_t WrappedRows = 0;          // rows after each line's first
+    std::uint64_t WrappedRowCharacters = 0; // the sum, over those rows, of their line's length
+};
+
+// `charsPerRow` is how many characters a wrapped row holds; 0 when word wrap is off.
+TextShape MeasureTextShape(std::string_view text, std::uint64_t charsPerRow);
+// Only the length known (a file not read yet): the least any text of that length needs.
+TextShape ShapeOfLength(std::uint64_t characters);
+
+struct TextMemoryNeed {
+    std::uint64_t NeededBytes = 0;
+    std::uint64_t FreeBytes = 0;
+
+    bool Fits() const { return NeededBytes <= FreeBytes; }
+    // To the nearest megabyte, for the message that refuses a text.
+    std::uint64_t NeededMB() const { return ToMegabytes(NeededBytes); }
+    std::uint64_t FreeMB() const { return ToMegabytes(FreeBytes); }
+    static std::uint64_t ToMegabytes(std::uint64_t bytes) { return (bytes >> 20) + ((bytes >> 19) & 1); }
+};
+
+// The need of a text (its own copy while it is handed over, the control's structures and the reserve)
+// against `freeBytes`; saturates instead of wrapping round for absurd texts.
+TextMemoryNeed MemoryNeedFor(const TextShape& shape, std::uint64_t freeBytes,
+                             const ControlMemoryCosts& costs = kControlMemoryCosts);
+
+} // namespace nv
