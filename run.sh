@@ -4,19 +4,23 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh imagemagick
-cmake --preset release >/dev/null && cmake --build --preset release -j"$(nproc)" >/dev/null
-cmake --preset wine >/dev/null && cmake --build --preset wine -j"$(nproc)" --target notova >/dev/null
-echo "Built build/release/app/notova.exe (32-bit)"
-# This machine runs only 64-bit code, so Wine starts the 64-bit build of the same sources.
-exe=build/wine/app/notova.exe
 . scripts/wine-env.sh "$PWD/build/wine/prefix"
+cmake --preset release >/dev/null && cmake --build --preset release -j"$(nproc)" --target notova >/dev/null
+echo "Built build/release/app/notova.exe (32-bit)"
+exe=build/release/app/notova.exe
+if ! wine_runs_32bit; then
+    # Without wine32 only the 64-bit build of the same sources can run.
+    cmake --preset wine >/dev/null && cmake --build --preset wine -j"$(nproc)" --target notova >/dev/null
+    exe=build/wine/app/notova.exe
+    echo "wine32 is not installed: starting the 64-bit build $exe"
+fi
 file=()
 if [ $# -gt 0 ]; then file=("$(realpath -m "$1")"); fi
 if [ -n "${DISPLAY:-}" ]; then
     ensure_prefix
     file_arg=()
     if [ ${#file[@]} -gt 0 ]; then file_arg=("$(winepath -w "${file[0]}" 2>/dev/null)"); fi
-    exec wine "$exe" "${file_arg[@]}" 2> >(grep -v -e wine32 -e multiarch -e dpkg -e apt-get >&2)
+    exec wine "$exe" "${file_arg[@]}"
 fi
 # Wine is started only inside the virtual display: a wine server started without one (by winepath,
 # say) would leave the program no display to open its windows on.

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace nv {
 
@@ -23,6 +24,20 @@ unsigned long long FileLength(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// A file's shape, read piece by piece; false when it cannot be read.
+bool MeasureFile(const std::string& path, unsigned long long charsPerRow, TextShape& shape) {
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    TextShapeCounter counter(charsPerRow);
+    std::vector<char> piece(1u << 20);
+    DWORD read = 0;
+    while (::ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &read, nullptr) && read > 0)
+        counter.Add(std::string_view(piece.data(), read));
+    shape = counter.Finish();
+    return true;
 }
 
 // The whole file in one read.
@@ -165,8 +180,14 @@ bool TForm1::ReadIntoTextField() {
 }
 
 bool TForm1::OpenDocument(const std::string& name, bool askToSave) {
-    // The length alone can refuse a file before the question whether to save the open one.
-    if (RefuseIfTooLarge(FullPathName(name))) return false;
+    // A file is measured before the question whether to save the open one: a refusal asks nothing.
+    const std::string path = FullPathName(name);
+    if (RefuseIfTooLarge(path)) return false;
+    TextShape shape;
+    if (MeasureFile(path, TextField.CharactersPerRow(), shape) &&
+        RefuseIfTooLarge(path, TNvRichEdit::MemoryNeedOf(shape))) {
+        return false;
+    }
     const bool wasModified = DocumentModified;
     if (askToSave && !QuerySave()) return false;
     const std::string previous = CurrentFile;

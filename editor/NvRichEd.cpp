@@ -588,18 +588,16 @@ unsigned long long TNvRichEdit::CharactersPerRow() const {
     return static_cast<unsigned long long>(std::max(1L, width / charWidth));
 }
 
-namespace {
-TextMemoryNeed NeedAgainstWhatIsLeft(const TextShape& shape) {
+TextMemoryNeed TNvRichEdit::MemoryNeedOf(const TextShape& shape) {
     return MemoryNeedFor(shape, AvailableMemory(MemoryNeedFor(shape, 0).NeededBytes));
 }
-} // namespace
 
 TextMemoryNeed TNvRichEdit::MemoryNeedOf(std::string_view text) const {
-    return NeedAgainstWhatIsLeft(MeasureTextShape(text, CharactersPerRow()));
+    return MemoryNeedOf(MeasureTextShape(text, CharactersPerRow()));
 }
 
 TextMemoryNeed TNvRichEdit::MemoryNeedOfLength(unsigned long long characters) const {
-    return NeedAgainstWhatIsLeft(ShapeOfLength(characters));
+    return MemoryNeedOf(ShapeOfLength(characters));
 }
 
 bool TNvRichEdit::PasteFits() {

@@ -124,6 +124,9 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // process has left; the length alone gives the least any text of that length needs.
     TextMemoryNeed MemoryNeedOf(std::string_view text) const;
     TextMemoryNeed MemoryNeedOfLength(unsigned long long characters) const;
+    static TextMemoryNeed MemoryNeedOf(const TextShape& shape);
+    // How many characters a wrapped row holds, reckoned low; 0 when word wrap is off.
+    unsigned long long CharactersPerRow() const;
 
     // Builds the window anew with the same text and modified flag (the caret goes to the start).
     void RecreateWnd() { Rebuild(); }
@@ -177,7 +180,6 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void PasteAsPlainText();
     // The clipboard's text fits; otherwise OnPasteTooLarge is raised.
     bool PasteFits();
-    unsigned long long CharactersPerRow() const;
     int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
     void RaiseSelectionChange();

@@ -17,40 +17,50 @@ std::uint64_t SaturatingSum(std::uint64_t a, std::uint64_t b) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsSign(char c) { return !IsDigit(c) && c != ' ' && !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')); }
 
 } // namespace
 
-TextShape MeasureTextShape(std::string_view text, std::uint64_t charsPerRow) {
-    TextShape shape;
-    shape.Characters = text.size();
-    shape.Lines = 1;
-    std::uint64_t lineLength = 0;
-    auto endLine = [&] {
-        if (charsPerRow > 0 && lineLength > charsPerRow) {
-            const std::uint64_t extraRows = (lineLength - 1) / charsPerRow;
-            shape.WrappedRows += extraRows;
-            shape.WrappedRowCharacters =
-                SaturatingSum(shape.WrappedRowCharacters, SaturatingProduct(extraRows, lineLength));
-        }
-        lineLength = 0;
-    };
-    bool inDigits = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+void TextShapeCounter::EndLine() {
+    if (charsPerRow_ > 0 && lineLength_ > charsPerRow_) {
+        const std::uint64_t extraRows = (lineLength_ - 1) / charsPerRow_;
+        shape_.WrappedRows += extraRows;
+        shape_.WrappedRowCharacters =
+            SaturatingSum(shape_.WrappedRowCharacters, SaturatingProduct(extraRows, lineLength_));
+    }
+    lineLength_ = 0;
+}
+
+void TextShapeCounter::Add(std::string_view piece) {
+    shape_.Characters += piece.size();
+    for (const char c : piece) {
+        const bool lfOfCrLf = afterCR_ && c == '\n';
+        afterCR_ = c == '\r';
         if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            ++shape.Lines;
-            endLine();
-            inDigits = false;
+            if (!lfOfCrLf) {
+                ++shape_.Lines;
+                EndLine();
+            }
+            inDigits_ = false;
             continue;
         }
-        ++lineLength;
+        ++lineLength_;
         const bool digit = IsDigit(c);
-        if (digit && !inDigits) ++shape.DigitRuns;
-        inDigits = digit;
+        if (digit && !inDigits_) ++shape_.DigitRuns;
+        if (IsSign(c)) ++shape_.Signs;
+        inDigits_ = digit;
     }
-    endLine();
-    return shape;
+}
+
+TextShape TextShapeCounter::Finish() {
+    EndLine();
+    return shape_;
+}
+
+TextShape MeasureTextShape(std::string_view text, std::uint64_t charsPerRow) {
+    TextShapeCounter counter(charsPerRow);
+    counter.Add(text);
+    return counter.Finish();
 }
 
 TextShape ShapeOfLength(std::uint64_t characters) {
@@ -65,6 +75,7 @@ TextMemoryNeed MemoryNeedFor(const TextShape& shape, std::uint64_t freeBytes, co
     need = SaturatingSum(need, SaturatingProduct(shape.Characters, costs.PerCharacter + 1)); // +1: the text's own copy
     need = SaturatingSum(need, SaturatingProduct(shape.Lines, costs.PerLine));
     need = SaturatingSum(need, SaturatingProduct(shape.DigitRuns, costs.PerDigitRun));
+    need = SaturatingSum(need, SaturatingProduct(shape.Signs, costs.PerSign));
     need = SaturatingSum(need, SaturatingProduct(shape.WrappedRows, costs.PerWrappedRow));
     need = SaturatingSum(need, SaturatingProduct(shape.WrappedRowCharacters, costs.PerWrappedRowPerCharacter));
     TextMemoryNeed result;

@@ -11,37 +11,47 @@ TEST(TextMemory, ShapeCountsLinesDigitRunsAndWrappedRows) {
     struct Row {
         std::string text;
         std::uint64_t charsPerRow;
-        std::uint64_t lines, digitRuns, wrappedRows, wrappedRowCharacters;
+        std::uint64_t lines, digitRuns, signs, wrappedRows, wrappedRowCharacters;
     };
     const Row rows[] = {
-        {"", 0, 1, 0, 0, 0},
-        {"a\r\nb\rc\nd", 0, 4, 0, 0, 0},       // CR LF, lone CR and lone LF each break once
-        {"\n\r", 0, 3, 0, 0, 0},               // LF CR is two breaks
-        {"12 ab 345,6\r\n7", 0, 2, 4, 0, 0},   // a line break ends a run of digits
-        {"0123456789", 0, 1, 1, 0, 0},
-        {"abcdefghij", 4, 1, 0, 2, 20},        // 10 characters in rows of 4: two more rows of a 10-long line
-        {"abcd\r\nabcde", 4, 2, 0, 1, 5},      // exactly one row's width does not wrap
-        {"abcdefgh", 0, 1, 0, 0, 0},           // no wrap, no rows
+        {"", 0, 1, 0, 0, 0, 0},
+        {"a\r\nb\rc\nd", 0, 4, 0, 0, 0, 0},        // CR LF, lone CR and lone LF each break once
+        {"\n\r", 0, 3, 0, 0, 0, 0},                // LF CR is two breaks
+        {"12 ab 345,6\r\n7", 0, 2, 4, 1, 0, 0},    // a line break ends a run of digits
+        {"0123456789", 0, 1, 1, 0, 0, 0},
+        {"\t[x] = \xE9;", 0, 1, 0, 6, 0, 0},       // tabs, brackets, signs and letters above ASCII
+        {"abcdefghij", 4, 1, 0, 0, 2, 20},         // 10 characters in rows of 4: two more rows of a 10-long line
+        {"abcd\r\nabcde", 4, 2, 0, 0, 1, 5},       // exactly one row's width does not wrap
+        {"abcdefgh", 0, 1, 0, 0, 0, 0},            // no wrap, no rows
     };
     for (const Row& row : rows) {
         const TextShape shape = MeasureTextShape(row.text, row.charsPerRow);
+        // Piece by piece, a CR LF split between two pieces included, it counts the same.
+        TextShapeCounter counter(row.charsPerRow);
+        for (size_t at = 0; at < row.text.size(); at += 2) counter.Add(std::string_view(row.text).substr(at, 2));
+        const TextShape pieces = counter.Finish();
+        EXPECT_EQ(pieces.Lines, shape.Lines) << row.text;
+        EXPECT_EQ(pieces.DigitRuns, shape.DigitRuns) << row.text;
+        EXPECT_EQ(pieces.WrappedRowCharacters, shape.WrappedRowCharacters) << row.text;
         EXPECT_EQ(shape.Characters, row.text.size()) << row.text;
         EXPECT_EQ(shape.Lines, row.lines) << row.text;
         EXPECT_EQ(shape.DigitRuns, row.digitRuns) << row.text;
+        EXPECT_EQ(shape.Signs, row.signs) << row.text;
         EXPECT_EQ(shape.WrappedRows, row.wrappedRows) << row.text;
         EXPECT_EQ(shape.WrappedRowCharacters, row.wrappedRowCharacters) << row.text;
     }
 }
 
 TEST(TextMemory, NeedAddsEveryCostToTheReserveAndSaturates) {
-    const ControlMemoryCosts costs{10, 100, 1000, 10000, 2};
+    const ControlMemoryCosts costs{10, 100, 1000, 300, 10000, 2};
     TextShape shape;
     shape.Characters = 5;
     shape.Lines = 2;
     shape.DigitRuns = 3;
+    shape.Signs = 4;
     shape.WrappedRows = 1;
     shape.WrappedRowCharacters = 7;
-    const std::uint64_t expected = kMemoryReserve + 5 * 11 + 2 * 100 + 3 * 1000 + 1 * 10000 + 7 * 2;
+    const std::uint64_t expected = kMemoryReserve + 5 * 11 + 2 * 100 + 3 * 1000 + 4 * 300 + 1 * 10000 + 7 * 2;
     EXPECT_EQ(MemoryNeedFor(shape, 0, costs).NeededBytes, expected);
     EXPECT_TRUE(MemoryNeedFor(shape, expected, costs).Fits());
     EXPECT_FALSE(MemoryNeedFor(shape, expected - 1, costs).Fits());
@@ -65,10 +75,11 @@ TEST(TextMemory, FiguresRoundToTheNearestMegabyte) {
 TEST(TextMemory, ProseOf40MBFitsTheLargeAddressSpaceOfA32BitProcessAndOf100MBDoesNot) {
     // What the shipped exe has left after start-up under Wine, measured: about 3.6 GB.
     const std::uint64_t freeIn32Bits = 3600ull << 20;
-    const ControlMemoryCosts costs32{33, 3000, 1300, 900, 13};
+    const ControlMemoryCosts costs32 = ControlMemoryCostsOf(4);
     auto prose = [](std::uint64_t bytes) {
         TextShape shape = ShapeOfLength(bytes);
-        shape.Lines = bytes / 68 + 1; // lines of 66 characters and CR LF
+        shape.Lines = bytes / 68 + 1; // lines of 66 characters and CR LF, each ending in a full stop
+        shape.Signs = shape.Lines;
         return shape;
     };
     EXPECT_TRUE(MemoryNeedFor(prose(40ull << 20), freeIn32Bits, costs32).Fits());

@@ -1,0 +1,530 @@
+// End to end: the built notova.exe runs as its own process and gets real keyboard and mouse input
+// (SendInput, each key pressed and released as a person types); what it does is checked by what a
+// user sees: captions, message boxes and their buttons, files on disk and the registry. Each scenario
+// is a row of steps in one table; the same table runs against the exe of this build (32- or 64-bit).
+#include "base/Handles.h"
+#include "forms/resource.h"
+#include "tests/support/Dialogs.h"
+#include "tests/support/RegistryProbe.h"
+#include "tests/support/SampleTexts.h"
+#include "tests/support/TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <ostream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nv {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+enum class Do {
+    WriteFile,      // Text: file name in the scenario's folder; Content (or Detail): its bytes
+    Start,          // Text: the command line's arguments
+    Keys,           // Text: typed into the program's window in front ({Ctrl+S}, {Enter}, plain letters)
+    Menu,           // Text: "File|Save As..." chosen by the items' access keys, as the menu resource has them
+    Click,          // Text: a button of the program's dialog in front, by its caption without "&"
+    ExpectCaption,  // Text: the main window's caption
+    ExpectBox,      // Text: a message box's text ("*" at the end matches any rest); Detail: its buttons
+    ExpectWindow,   // Text: a window of the program with this title is in front
+    ExpectFile,     // Text: file name; Content (or Detail): its bytes
+    ExpectRegistry, // Text: "subkey|value"; Detail: its text
+    ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
+    ExpectRunning,
+    ExpectExited,
+};
+
+struct Step {
+    Do What{};
+    std::string Text{};
+    std::string Detail{};
+    std::function<std::string()> Content{}; // for texts too large to write out in the table
+    int Seconds = 15;                     // how long the step may take
+};
+
+struct Scenario {
+    const char* Name;
+    bool Only32Bit; // needs the 32-bit exe's address space to mean anything
+    const char* Why32Bit;
+    std::vector<Step> Steps;
+};
+
+constexpr size_t kMB = 1u << 20;
+
+std::string Big40() { return test::Prose(40 * kMB); }
+std::string Big100() { return test::Prose(100 * kMB); }
+
+// ---- The table ------------------------------------------------------------------------------------
+
+std::vector<Scenario> Scenarios() {
+    const std::string notes = "first line\r\n\tsecond line\r\n";
+    return {
+        {"OpenTypeAndSaveANameWithSpaces", false, "", {
+            {Do::WriteFile, "my notes.txt", notes},
+            {Do::Start, "\"{dir}\\my notes.txt\""},
+            {Do::ExpectCaption, "Notova - {dir}\\my notes.txt"},
+            {Do::Keys, "{Ctrl+End}Added, 42!"},
+            {Do::Keys, "{Ctrl+S}"},
+            {Do::ExpectFile, "my notes.txt", notes + "Added, 42!"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+        }},
+        {"SaveAsOverAnExistingFileAsks", false, "", {
+            {Do::WriteFile, "existing.txt", "old"},
+            {Do::Start, ""},
+            {Do::ExpectCaption, "Notova"},
+            {Do::Keys, "new text"},
+            {Do::Menu, "File|Save As..."},
+            {Do::ExpectWindow, "Save As"},
+            {Do::Keys, "{dir}\\existing.txt{Enter}"},
+            {Do::ExpectBox, "*already exists.*Do you want to replace it?", "Yes No"},
+            {Do::Click, "No"},
+            {Do::ExpectWindow, "Save As"},
+            {Do::Keys, "{Esc}"},
+            {Do::ExpectFile, "existing.txt", "old"},
+            {Do::ExpectCaption, "Notova"},
+            {Do::Keys, "{Ctrl+Alt+S}"},
+            {Do::ExpectWindow, "Save As"},
+            {Do::Keys, "{dir}\\existing.txt{Enter}"},
+            {Do::ExpectBox, "*already exists.*Do you want to replace it?", "Yes No"},
+            {Do::Click, "Yes"},
+            {Do::ExpectCaption, "Notova - {dir}\\existing.txt"},
+            {Do::ExpectFile, "existing.txt", "new text"},
+        }},
+        {"ClosingWithChangesAsksAndCancelKeepsTheWindow", false, "", {
+            {Do::Start, ""},
+            {Do::Keys, "abc"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectBox, "Save changes?", "Yes No Cancel"},
+            {Do::Click, "Cancel"},
+            {Do::ExpectRunning},
+            {Do::ExpectCaption, "Notova"},
+            {Do::Menu, "File|Exit"},
+            {Do::ExpectBox, "Save changes?", "Yes No Cancel"},
+            {Do::Click, "No"},
+            {Do::ExpectExited},
+        }},
+        {"SettingsAndRecentFilesSurviveARestart", false, "", {
+            {Do::WriteFile, "a.txt", std::string(300, 'a') + "\r\nb"},
+            {Do::Start, "{dir}\\a.txt"},
+            {Do::ExpectLines, "", "2"},
+            {Do::Menu, "Setup|Word Wrap"},
+            {Do::ExpectLines, "", ">2"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+            {Do::ExpectRegistry, "|WordWrap", "1"},
+            {Do::ExpectRegistry, "MRUList|File0", "{dir}\\a.txt"},
+            {Do::Start, ""},
+            {Do::ExpectCaption, "Notova"},
+            // The recent file is the File menu's last item.
+            {Do::Keys, "{Alt+F}{Up}{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\a.txt"},
+            {Do::ExpectLines, "", ">2"},
+        }},
+        {"AFileOf40MBOpensAndSavesByteExact", true, "the 64-bit exe has the address space for it anyway", {
+            {Do::WriteFile, "big.txt", "", &Big40},
+            {Do::Start, "{dir}\\big.txt"},
+            {Do::ExpectBox, "This file is quite large*", "Yes No", nullptr, 30},
+            {Do::Click, "Yes"},
+            {Do::ExpectCaption, "Notova - {dir}\\big.txt", "", nullptr, 240},
+            {Do::Keys, "{Ctrl+End}!{Ctrl+S}"},
+            {Do::ExpectFile, "big.txt", "", [] { return Big40() + "!"; }, 120},
+        }},
+        {"AFileOf100MBIsRefusedAndNothingChanges", true, "the 64-bit exe has the address space for it", {
+            {Do::WriteFile, "huge.txt", "", &Big100},
+            {Do::WriteFile, "small.txt", "small"},
+            {Do::Start, "{dir}\\huge.txt"},
+            {Do::ExpectBox, "{dir}\\huge.txt is too large to open: it needs about * MB of memory and about * MB are free.",
+             "OK", nullptr, 30},
+            {Do::Click, "OK"},
+            {Do::ExpectCaption, "Notova"},
+            {Do::Menu, "File|Open..."},
+            {Do::ExpectWindow, "Open"},
+            {Do::Keys, "{dir}\\small.txt{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\small.txt"},
+            {Do::Keys, "{Ctrl+End} changed"},
+            {Do::Keys, "{Ctrl+O}"},
+            {Do::ExpectWindow, "Open"},
+            {Do::Keys, "{dir}\\huge.txt{Enter}"},
+            {Do::ExpectBox, "{dir}\\huge.txt is too large to open*", "OK", nullptr, 30},
+            {Do::Click, "OK"},
+            {Do::ExpectCaption, "Notova - {dir}\\small.txt"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectBox, "Save changes?", "Yes No Cancel"},
+            {Do::Click, "Yes"},
+            {Do::ExpectExited},
+            {Do::ExpectFile, "small.txt", "small changed"},
+            {Do::ExpectFile, "huge.txt", "", &Big100},
+            {Do::ExpectRegistry, "MRUList|File0", "{dir}\\small.txt"},
+            {Do::ExpectRegistry, "MRUList|File1", ""},
+        }},
+    };
+}
+
+// ---- The driver -----------------------------------------------------------------------------------
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string WithoutAmpersands(const std::string& text) { return Replace(text, "&", ""); }
+
+bool Matches(const std::string& text, const std::string& pattern) {
+    // "*" matches any run of characters.
+    const size_t star = pattern.find('*');
+    if (star == std::string::npos) return text == pattern;
+    if (text.compare(0, star, pattern, 0, star) != 0) return false;
+    for (size_t at = star; at <= text.size(); ++at) {
+        if (Matches(text.substr(at), pattern.substr(star + 1))) return true;
+    }
+    return false;
+}
+
+std::string ExeOfThisBuild() {
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    for (int i = 0; i < 3; ++i) path = path.substr(0, path.find_last_of('\\'));
+    return path + "\\app\\notova.exe";
+}
+
+std::string TextOf(HWND window) {
+    char text[4096] = {};
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                          nullptr);
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+class Driver {
+  public:
+    Driver(const std::string& folder) : folder_(folder), exe_(ExeOfThisBuild()) {}
+    ~Driver() { EndInstance(); }
+
+    void Run(const Step& step) {
+        const std::string text = Replace(step.Text, "{dir}", folder_);
+        const std::string detail = Replace(step.Detail, "{dir}", folder_);
+        const auto content = [&] { return step.Content ? step.Content() : detail; };
+        const int ms = step.Seconds * 1000;
+        switch (step.What) {
+        case Do::WriteFile: test::WriteFileBytes(folder_ + "\\" + text, content()); break;
+        case Do::Start: Start(text); break;
+        case Do::Keys: Type(text); break;
+        case Do::Menu: ChooseMenu(text); break;
+        case Do::Click: ClickButton(text); break;
+        case Do::ExpectCaption:
+            EXPECT_TRUE(WaitUntil(ms, [&] { return TextOf(MainWindow()) == text; }))
+                << "caption \"" << TextOf(MainWindow()) << "\", expected \"" << text << "\"";
+            break;
+        case Do::ExpectBox: ExpectBox(text, detail, ms); break;
+        case Do::ExpectWindow:
+            EXPECT_TRUE(WaitUntil(ms, [&] { return TextOf(FrontWindow()) == text; }))
+                << "in front: \"" << TextOf(FrontWindow()) << "\", expected \"" << text << "\"";
+            break;
+        case Do::ExpectFile: {
+            const std::string path = folder_ + "\\" + text, expected = content();
+            // Written when the program is done with the command: wait for the length, then compare.
+            WaitUntil(ms, [&] {
+                WIN32_FILE_ATTRIBUTE_DATA data{};
+                return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+                       data.nFileSizeLow == static_cast<DWORD>(expected.size()) && data.nFileSizeHigh == 0;
+            });
+            const std::string actual = test::FileExists(path) ? test::ReadFileBytes(path) : "<no file>";
+            EXPECT_TRUE(actual == expected) << path << ": " << actual.size() << " bytes, expected " << expected.size()
+                                            << (actual.size() < 200 ? ": \"" + actual + "\"" : "");
+            break;
+        }
+        case Do::ExpectRegistry: {
+            const size_t bar = text.find('|');
+            const test::RegistryValue value = test::ReadProgramValue(text.substr(0, bar), text.substr(bar + 1));
+            DWORD number = 0;
+            std::memcpy(&number, value.Text.data(), std::min(value.Text.size(), sizeof number));
+            EXPECT_EQ(value.Type == REG_DWORD ? std::to_string(number) : value.Text, detail) << text;
+            break;
+        }
+        case Do::ExpectLines: {
+            // Lines as the text field shows them: wrapped rows count.
+            long lines = 0;
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                HWND field = ::FindWindowExA(MainWindow(), nullptr, "RichEdit20A", nullptr);
+                lines = field ? static_cast<long>(::SendMessageA(field, EM_GETLINECOUNT, 0, 0)) : -1;
+                return detail[0] == '>' ? lines > std::stol(detail.substr(1)) : std::to_string(lines) == detail;
+            })) << lines << " lines shown, expected " << detail;
+            break;
+        }
+        case Do::ExpectRunning:
+            EXPECT_TRUE(Running()) << "the program ended";
+            break;
+        case Do::ExpectExited:
+            EXPECT_TRUE(WaitUntil(ms, [&] { return !Running(); })) << "the program is still running";
+            break;
+        }
+    }
+
+  private:
+    bool WaitUntil(int ms, const std::function<bool()>& done) {
+        const auto end = Clock::now() + std::chrono::milliseconds(ms);
+        while (!done()) {
+            if (Clock::now() > end) return false;
+            ::Sleep(50);
+        }
+        return true;
+    }
+
+    bool Running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+    void Start(const std::string& arguments) {
+        EndInstance();
+        std::string line = "\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments);
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started{};
+        ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                                     &startup, &started))
+            << line;
+        process_.reset(started.hProcess);
+        KernelHandle thread(started.hThread);
+        processId_ = started.dwProcessId;
+        ASSERT_TRUE(WaitUntil(30000, [&] { return MainWindow() != nullptr; })) << "no main window";
+    }
+
+    // Only the instance this driver started, never another program's.
+    void EndInstance() {
+        if (Running()) {
+            ::TerminateProcess(process_.get(), 1);
+            ::WaitForSingleObject(process_.get(), 10000);
+        }
+        process_.reset();
+    }
+
+    std::vector<HWND> Windows() const {
+        struct Search {
+            DWORD process;
+            std::vector<HWND> found;
+        } search{processId_, {}};
+        ::EnumWindows(
+            [](HWND window, LPARAM data) CALLBACK -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(window, &owner);
+                if (owner == s->process && ::IsWindowVisible(window)) s->found.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+    HWND MainWindow() const {
+        for (HWND window : Windows()) {
+            if (ClassOf(window) == "TForm1") return window;
+        }
+        return nullptr;
+    }
+
+    // The program's window that takes the input: an enabled dialog above the main window, or the main
+    // window itself.
+    HWND FrontWindow() const {
+        HWND main = MainWindow();
+        for (HWND window : Windows()) { // top to bottom
+            if (window != main && ClassOf(window) == "#32770" && ::IsWindowEnabled(window)) return window;
+        }
+        return main;
+    }
+
+    void Activate() {
+        HWND front = FrontWindow();
+        if (!front || ::GetForegroundWindow() == front) return;
+        ::SetForegroundWindow(front);
+        WaitUntil(2000, [&] { return ::GetForegroundWindow() == front; });
+    }
+
+    // The program has dealt with what it was given.
+    void Settle() {
+        ::WaitForInputIdle(process_.get(), 5000);
+        ::Sleep(100);
+    }
+
+    static void Send(WORD key, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        switch (key) {
+        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+        case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
+            input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+            break;
+        default: break;
+        }
+        ::SendInput(1, &input, sizeof input);
+        ::Sleep(15); // a person's key stays down a moment
+    }
+
+    // A key with its modifiers, as a person presses it: modifiers down, key down, key up, modifiers up.
+    static void Press(WORD key, const std::vector<WORD>& modifiers) {
+        for (WORD m : modifiers) Send(m, false);
+        Send(key, false);
+        Send(key, true);
+        for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) Send(*m, true);
+        ::Sleep(10);
+    }
+
+    static WORD NamedKey(const std::string& name) {
+        static const std::pair<const char*, WORD> kNames[] = {
+            {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE},  {"Tab", VK_TAB},     {"Up", VK_UP},
+            {"Down", VK_DOWN},    {"Left", VK_LEFT},   {"Right", VK_RIGHT}, {"Home", VK_HOME},
+            {"End", VK_END},      {"Delete", VK_DELETE}, {"Backspace", VK_BACK}, {"F3", VK_F3},
+            {"F4", VK_F4},        {"F10", VK_F10},     {"Space", VK_SPACE}};
+        for (const auto& [n, key] : kNames) {
+            if (name == n) return key;
+        }
+        if (name.size() == 1) return static_cast<WORD>(LOBYTE(::VkKeyScanA(name[0])));
+        ADD_FAILURE() << "unknown key " << name;
+        return 0;
+    }
+
+    void Type(const std::string& keys) {
+        Activate();
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (keys[i] == '{') {
+                const size_t close = keys.find('}', i);
+                std::string combo = keys.substr(i + 1, close - i - 1);
+                i = close;
+                std::vector<WORD> modifiers;
+                for (size_t plus; (plus = combo.find('+')) != std::string::npos && plus + 1 < combo.size();) {
+                    const std::string modifier = combo.substr(0, plus);
+                    modifiers.push_back(modifier == "Ctrl" ? VK_CONTROL : modifier == "Alt" ? VK_MENU : VK_SHIFT);
+                    combo = combo.substr(plus + 1);
+                }
+                Press(NamedKey(combo), modifiers);
+                Settle();
+                Activate();
+                continue;
+            }
+            const SHORT scan = ::VkKeyScanA(keys[i]);
+            std::vector<WORD> modifiers;
+            if (HIBYTE(scan) & 1) modifiers.push_back(VK_SHIFT);
+            Press(LOBYTE(scan), modifiers);
+        }
+        Settle();
+    }
+
+    // Finds "Menu|Item" in the exe's own menu resource and presses the access keys of both.
+    void ChooseMenu(const std::string& path) {
+        Module exe(::LoadLibraryExA(exe_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        ASSERT_TRUE(exe);
+        Menu menu(::LoadMenuA(exe.get(), MAKEINTRESOURCEA(IDR_MAINMENU)));
+        ASSERT_TRUE(menu) << "the main menu resource";
+        std::string keys;
+        HMENU level = menu.get();
+        for (size_t start = 0; start <= path.size();) {
+            const size_t bar = std::min(path.find('|', start), path.size());
+            const std::string wanted = path.substr(start, bar - start);
+            start = bar + 1;
+            char accessKey = 0;
+            for (int i = 0; i < ::GetMenuItemCount(level); ++i) {
+                char caption[256] = {};
+                ::GetMenuStringA(level, static_cast<UINT>(i), caption, sizeof caption, MF_BYPOSITION);
+                std::string shown = caption;
+                shown = shown.substr(0, shown.find('\t'));
+                if (WithoutAmpersands(shown) != wanted) continue;
+                const size_t amp = shown.find('&');
+                ASSERT_NE(amp, std::string::npos) << wanted << " has no access key";
+                accessKey = shown[amp + 1];
+                level = ::GetSubMenu(level, i);
+                break;
+            }
+            ASSERT_NE(accessKey, 0) << "no menu item \"" << wanted << "\" in " << path;
+            keys += keys.empty() ? std::string("{Alt+") + accessKey + "}" : std::string(1, accessKey);
+        }
+        Type(keys);
+    }
+
+    void ClickButton(const std::string& caption) {
+        HWND front = FrontWindow();
+        HWND button = nullptr;
+        for (HWND child = ::GetWindow(front, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (ClassOf(child) == "Button" && ::IsWindowVisible(child) && WithoutAmpersands(TextOf(child)) == caption)
+                button = child;
+        }
+        ASSERT_TRUE(button) << "no button \"" << caption << "\" in \"" << TextOf(front) << "\"";
+        Activate();
+        RECT place{};
+        ::GetWindowRect(button, &place);
+        const int x = (place.left + place.right) / 2, y = (place.top + place.bottom) / 2;
+        INPUT input[3] = {};
+        for (INPUT& i : input) i.type = INPUT_MOUSE;
+        input[0].mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        input[0].mi.dy = y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        for (INPUT& i : input) {
+            ::SendInput(1, &i, sizeof i);
+            ::Sleep(40);
+        }
+        Settle();
+    }
+
+    void ExpectBox(const std::string& text, const std::string& buttons, int ms) {
+        test::SeenDialog box;
+        const bool seen = WaitUntil(ms, [&] {
+            HWND front = FrontWindow();
+            if (!front || ClassOf(front) != "#32770") return false;
+            box = test::DescribeDialog(front);
+            return !box.Text.empty();
+        });
+        ASSERT_TRUE(seen) << "no message box; expected \"" << text << "\"";
+        EXPECT_TRUE(Matches(box.Text, text)) << "box says \"" << box.Text << "\", expected \"" << text << "\"";
+        std::string shown;
+        for (HWND child = ::GetWindow(FrontWindow(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (ClassOf(child) == "Button" && ::IsWindowVisible(child))
+                shown += (shown.empty() ? "" : " ") + WithoutAmpersands(TextOf(child));
+        }
+        EXPECT_EQ(shown, buttons) << box.Text;
+    }
+
+    std::string folder_;
+    std::string exe_;
+    KernelHandle process_;
+    DWORD processId_ = 0;
+};
+
+class EndToEnd : public ::testing::TestWithParam<Scenario> {};
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.Name; }
+
+TEST_P(EndToEnd, Scenario) {
+    const Scenario& scenario = GetParam();
+    if (scenario.Only32Bit && sizeof(void*) != 4) GTEST_SKIP() << scenario.Why32Bit;
+    ASSERT_TRUE(test::FileExists(ExeOfThisBuild())) << ExeOfThisBuild();
+    test::ClearProgramKey();
+    ::DeleteFileA((ExeOfThisBuild().substr(0, ExeOfThisBuild().find_last_of('\\')) + "\\settings.cfg").c_str());
+    test::TempDir dir;
+    Driver driver(dir.Path());
+    for (size_t i = 0; i < scenario.Steps.size(); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + scenario.Steps[i].Text);
+        driver.Run(scenario.Steps[i]);
+        if (HasFatalFailure()) return;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Notova, EndToEnd, ::testing::ValuesIn(Scenarios()),
+                         [](const ::testing::TestParamInfo<Scenario>& row) { return row.param.Name; });
+
+} // namespace
+} // namespace nv
