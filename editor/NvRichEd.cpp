@@ -529,7 +529,7 @@ bool TNvRichEdit::UndoAvailable() const {
 }
 
 void TNvRichEdit::UndoLast() {
-    if (hwnd_) Call(WM_UNDO);
+    if (hwnd_) StepUntilVisible(WM_UNDO, EM_CANUNDO);
 }
 
 bool TNvRichEdit::RedoAvailable() const {
@@ -537,7 +537,35 @@ bool TNvRichEdit::RedoAvailable() const {
 }
 
 void TNvRichEdit::RedoLast() {
-    if (hwnd_ && RichEditVersion() >= 2) Call(EM_REDO);
+    if (hwnd_ && RichEditVersion() >= 2) StepUntilVisible(EM_REDO, EM_CANREDO);
+}
+
+// What an undo step can change that the user sees: the length, the selection and the text at either
+// end of it, where the control puts the selection after undoing or redoing.
+TNvRichEdit::UndoSnapshot TNvRichEdit::Snapshot() const {
+    constexpr long kAround = 64;
+    UndoSnapshot shot;
+    shot.Length = TextLength();
+    CHARRANGE selection{0, 0};
+    Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    shot.SelStart = selection.cpMin;
+    shot.SelEnd = selection.cpMax;
+    const auto around = [&](long at) {
+        return TextRange(std::max(0L, at - kAround), std::min(shot.Length, at + kAround));
+    };
+    shot.Around = around(shot.SelStart) + '|' + around(shot.SelEnd);
+    return shot;
+}
+
+// With links detected, the Wine control keeps the links' own formatting as undo steps of their own,
+// which change nothing the user sees; one Undo or Redo goes on past them to a step that does.
+void TNvRichEdit::StepUntilVisible(UINT step, UINT available) {
+    const bool linksLeaveSteps = autoURLDetect_ && RichEditVersion() >= 2;
+    UndoSnapshot before;
+    if (linksLeaveSteps) before = Snapshot();
+    do {
+        Call(step);
+    } while (linksLeaveSteps && Call(available) != 0 && Snapshot() == before);
 }
 
 int TNvRichEdit::NextUndoKind() const {
@@ -662,8 +690,22 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnReflectedCommand(wParam, lParam);
     case kReflectedNotify:
         return OnReflectedNotify(lParam);
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+        CloseUndoGroup();
+        break;
     case WM_KEYDOWN:
         if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_BACK) { // Alt+Backspace undoes, as in every Windows edit field
+            UndoLast();
+            return 0;
+        }
+        break;
+    case WM_SYSCHAR:
+        if (wParam == VK_BACK) return 0; // the Alt+Backspace just taken, which would beep
         break;
     case WM_KEYUP:
         OnKeyUpMessage(wParam);
@@ -739,9 +781,20 @@ void TNvRichEdit::OnLink(const ENLINK& link) {
     }
 }
 
+// The Wine control ends the process (a failed assertion in its undo code) when it undoes or redoes
+// while typing at a detected link has left its undo group open; a closed group undoes as one step all
+// the same.
+void TNvRichEdit::CloseUndoGroup() {
+    if (RichEditVersion() >= 2) CallPrevious(hwnd_, EM_STOPGROUPTYPING, 0, 0);
+}
+
 bool TNvRichEdit::OnKeyDown(WPARAM key) {
     const bool control = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
     const bool alt = ::GetKeyState(VK_MENU) < 0;
+    if (control && !alt && !shift && (key == 'Z' || key == 'Y')) {
+        key == 'Z' ? UndoLast() : RedoLast();
+        return true;
+    }
     const bool paste = !alt && ((key == 'V' && control && !shift) || (key == VK_INSERT && shift && !control));
     if (!paste) return false;
     // The control pastes these keys itself, without a WM_PASTE to look at first.

@@ -201,6 +201,16 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     LRESULT OnReflectedNotify(LPARAM lParam);
     void OnLink(const ::_enlink& link);
     bool OnKeyDown(WPARAM key);
+    void CloseUndoGroup();
+    struct UndoSnapshot {
+        long Length = -1, SelStart = 0, SelEnd = 0;
+        std::string Around;
+        bool operator==(const UndoSnapshot& o) const {
+            return Length == o.Length && SelStart == o.SelStart && SelEnd == o.SelEnd && Around == o.Around;
+        }
+    };
+    UndoSnapshot Snapshot() const;
+    void StepUntilVisible(UINT step, UINT available);
     void OnKeyUpMessage(WPARAM key);
     LRESULT Call(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(hwnd_, msg, wParam, lParam);

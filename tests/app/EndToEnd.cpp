@@ -36,6 +36,7 @@ enum class Do {
     ExpectFile,     // Text: file name; Content (or Detail): its bytes
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
+    ExpectText,     // Detail: the text field's whole text
     ExpectRunning,
     ExpectExited,
 };
@@ -164,6 +165,45 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectRegistry, "MRUList|File0", "{dir}\\small.txt"},
             {Do::ExpectRegistry, "MRUList|File1", ""},
         }},
+        // Undo and redo after typing at a detected link, every way they start.
+        {"UndoAfterTypingAtALinkKeepsTheProgram", false, "", {
+            {Do::Start, ""},
+            {Do::Keys, "see www.abc.com{Enter}{Ctrl+Z}{Ctrl+Z}"},
+            {Do::ExpectRunning},
+            {Do::Keys, "{Ctrl+Y}{Ctrl+Y}"},
+            {Do::ExpectRunning},
+            {Do::ExpectText, "", "see www.abc.com\r\n"},
+            {Do::Keys, "x{Alt+Backspace}"},
+            {Do::ExpectRunning},
+            {Do::Keys, "y"},
+            {Do::Menu, "Edit|Undo"},
+            {Do::ExpectRunning},
+            {Do::Menu, "Edit|Redo"},
+            {Do::ExpectRunning},
+            {Do::ExpectText, "", "see www.abc.com\r\ny"},
+        }},
+        {"UndoAfterTypingIntoALinkOfALoadedFileKeepsTheProgram", false, "", {
+            {Do::WriteFile, "links.txt", "go to http://www.korvel.example now\r\n"},
+            {Do::Start, "{dir}\\links.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\links.txt"},
+            // Right after the link, then a selection inside it replaced by a letter and by Enter.
+            {Do::Keys, "{Ctrl+Home}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}"},
+            {Do::Keys, "{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}"},
+            {Do::Keys, "{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}x"},
+            {Do::ExpectText, "", "go to http://www.korvel.example noxw\r\n"},
+            {Do::Keys, "{Ctrl+Z}"},
+            {Do::ExpectRunning},
+            {Do::ExpectText, "", "go to http://www.korvel.example now\r\n"},
+            {Do::Keys, "{Ctrl+Home}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}{Right}"},
+            {Do::Keys, "{Shift+Right}{Shift+Right}{Shift+Right}q"},
+            {Do::ExpectText, "", "go to httpqwww.korvel.example now\r\n"},
+            {Do::Keys, "{Ctrl+Z}"},
+            {Do::ExpectRunning},
+            {Do::ExpectText, "", "go to http://www.korvel.example now\r\n"},
+            {Do::Keys, "{Shift+Right}{Shift+Right}{Enter}{Ctrl+Z}"},
+            {Do::ExpectRunning},
+            {Do::ExpectText, "", "go to http://www.korvel.example now\r\n"},
+        }},
     };
 }
 
@@ -265,8 +305,16 @@ class Driver {
             })) << lines << " lines shown, expected " << detail;
             break;
         }
+        case Do::ExpectText: {
+            std::string shown;
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                shown = TextOf(::FindWindowExA(MainWindow(), nullptr, "RichEdit20A", nullptr));
+                return shown == detail;
+            })) << "the text is \"" << shown << "\", expected \"" << detail << "\"";
+            break;
+        }
         case Do::ExpectRunning:
-            EXPECT_TRUE(Running()) << "the program ended";
+            ASSERT_TRUE(Running()) << "the program ended";
             break;
         case Do::ExpectExited:
             EXPECT_TRUE(WaitUntil(ms, [&] { return !Running(); })) << "the program is still running";
@@ -388,7 +436,7 @@ class Driver {
             {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE},  {"Tab", VK_TAB},     {"Up", VK_UP},
             {"Down", VK_DOWN},    {"Left", VK_LEFT},   {"Right", VK_RIGHT}, {"Home", VK_HOME},
             {"End", VK_END},      {"Delete", VK_DELETE}, {"Backspace", VK_BACK}, {"F3", VK_F3},
-            {"F4", VK_F4},        {"F10", VK_F10},     {"Space", VK_SPACE}};
+            {"F4", VK_F4},        {"F10", VK_F10},     {"Space", VK_SPACE}, {"Backspace", VK_BACK}};
         for (const auto& [n, key] : kNames) {
             if (name == n) return key;
         }
