@@ -42,8 +42,11 @@ void TForm1::Autointend1Click(TObject*) { SetChecked(IDM_AUTOINTEND, !Checked(ID
 
 void TForm1::TextFieldKeyUp(TObject*, WORD& Key, TShiftState) {
     if (Key != VK_RETURN || !Checked(IDM_AUTOINTEND)) return;
-    // The caret stands at the start of the new line; the line above is the displayed one.
+    // The caret stands at the start of the new line; the line above is the displayed one. An Enter that
+    // made no line break (one the control refused, or a wrapped row) indents nothing.
     const long caret = TextField.SelectionStart();
+    const std::string before = TextField.TextRange(caret - 1, caret);
+    if (before.empty() || (before[0] != '\r' && before[0] != '\n')) return;
     const long above = TextField.LineStart(TextField.LineOfPosition(caret) - 1);
     TextField.MoveCaret(above);
     TextField.SetSelectionLength(TextField.LineLength(above));

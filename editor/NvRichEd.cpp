@@ -696,7 +696,11 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         CloseUndoGroup();
         break;
     case WM_KEYDOWN:
+        if (wParam < keysDown_.size()) keysDown_.set(wParam);
         if (OnKeyDown(wParam)) return 0;
+        break;
+    case WM_KILLFOCUS:
+        keysDown_.reset();
         break;
     case WM_SYSKEYDOWN:
         if (wParam == VK_BACK) { // Alt+Backspace undoes, as in every Windows edit field
@@ -804,7 +808,11 @@ bool TNvRichEdit::OnKeyDown(WPARAM key) {
     return true;
 }
 
+// A key released here that was pressed in another window (Enter on a dialog that closed, say) is not
+// the field's: it raises nothing.
 void TNvRichEdit::OnKeyUpMessage(WPARAM key) {
+    if (key >= keysDown_.size() || !keysDown_.test(key)) return;
+    keysDown_.reset(key);
     WORD code = static_cast<WORD>(key);
     Raise(OnKeyUp, this, code, CurrentShiftState());
 }

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -242,6 +243,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     std::unique_ptr<TReplaceDialog> replaceDialog_;
     TFindDialog* lastSearchDialog_ = nullptr;
     DWORD quietMask_ = 0; // the event mask to restore after a quiet Replace All
+    std::bitset<256> keysDown_; // pressed while the field had the focus, not yet released
 };
 
 } // namespace nv

@@ -204,6 +204,30 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectRunning},
             {Do::ExpectText, "", "go to http://www.korvel.example now\r\n"},
         }},
+        // Enter released in the field after it chose a file or closed a box: no indentation.
+        {"AStrayEnterIndentsNothing", false, "", {
+            {Do::WriteFile, "tabs.txt", "\tfirst\r\n\tsecond\r\n"},
+            {Do::Start, ""},
+            {Do::Menu, "Setup|Auto-Intend"},
+            {Do::Keys, "{Ctrl+O}"},
+            {Do::ExpectWindow, "Open"},
+            {Do::Keys, "{dir}\\tabs.txt{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\tabs.txt"},
+            {Do::ExpectText, "", "\tfirst\r\n\tsecond\r\n"},
+            {Do::Keys, "{Ctrl+End}{Up}{End}{Ctrl+F}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::Keys, "zzz{Enter}"},
+            {Do::ExpectBox, "Text \"zzz\" not found.", "OK"},
+            {Do::Keys, "{Enter}{Esc}"},
+            {Do::ExpectText, "", "\tfirst\r\n\tsecond\r\n"},
+            {Do::Keys, "{Enter}x"},
+            {Do::ExpectText, "", "\tfirst\r\n\tsecond\r\n\tx\r\n"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectBox, "Save changes?", "Yes No Cancel"},
+            {Do::Click, "No"},
+            {Do::ExpectExited},
+            {Do::ExpectFile, "tabs.txt", "\tfirst\r\n\tsecond\r\n"},
+        }},
     };
 }
 

@@ -309,6 +309,9 @@ TEST_F(TextField, NotificationsFireAndStopWhenDetached) {
     const int selectionsBefore = selections;
     field.MoveCaret(0);
     EXPECT_GT(selections, selectionsBefore) << "the program's own caret moves are reported";
+    ::SendMessageA(field.Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
+    EXPECT_EQ(lastKey, 0) << "a key pressed in another window and released here is not the field's";
+    ::SendMessageA(field.Handle(), WM_KEYDOWN, VK_F5, 0x00000001);
     ::SendMessageA(field.Handle(), WM_KEYUP, VK_F5, 0xC0000001);
     EXPECT_EQ(lastKey, VK_F5);
     EXPECT_EQ(lastShift, 0u);
