@@ -41,7 +41,13 @@ void TForm1::Replace1Click(TObject*) {
 }
 
 void TForm1::TextFieldTextNotFound(TObject*, const std::string& FindText) {
-    Ask(Handle(), Format(LoadText(IDS_TEXTNOTFOUND).c_str(), FindText), MB_ICONWARNING | MB_OK);
+    // Owned by the dialog that searched, the box gives the focus back to it when it closes, so the next
+    // key goes on with the search instead of replacing the last match in the text.
+    HWND owner = Handle();
+    for (const TFindDialog* dialog : {TextField.FindDialog(), static_cast<TFindDialog*>(TextField.ReplaceDialog())}) {
+        if (dialog && dialog->Handle() && ::GetActiveWindow() == dialog->Handle()) owner = dialog->Handle();
+    }
+    Ask(owner, Format(LoadText(IDS_TEXTNOTFOUND).c_str(), FindText), MB_ICONWARNING | MB_OK);
 }
 
 } // namespace nv

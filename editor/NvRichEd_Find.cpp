@@ -171,16 +171,15 @@ void TNvRichEdit::ReplaceWithDialog(TReplaceDialog& dialog, bool all) {
     {
         ScopeExit loud([this] { EndQuietEdits(); });
         count = ReplaceAll(dialog);
-        if (count == 0) {
-            Raise(OnTextNotFound, this, dialog.FindText());
-        } else {
-            MoveDialogOffMatch(dialog);
-        }
+        if (count > 0) MoveDialogOffMatch(dialog);
     }
-    if (count > 0) {
-        Raise(OnChange, this);
-        Raise(OnSelectionChange, this);
+    // Reported once the field draws again: its box may stay open a long time.
+    if (count == 0) {
+        Raise(OnTextNotFound, this, dialog.FindText());
+        return;
     }
+    Raise(OnChange, this);
+    Raise(OnSelectionChange, this);
 }
 
 // Each replacement is its own undo step, and each search starts beyond the text just inserted.

@@ -32,7 +32,7 @@ enum class Do {
     Click,          // Text: a button of the program's dialog in front, by its caption without "&"
     ExpectCaption,  // Text: the main window's caption
     ExpectBox,      // Text: a message box's text ("*" at the end matches any rest); Detail: its buttons
-    ExpectWindow,   // Text: a window of the program with this title is in front
+    ExpectWindow,   // Text: the active window's title
     ExpectFile,     // Text: file name; Content (or Detail): its bytes
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
@@ -228,6 +228,20 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectExited},
             {Do::ExpectFile, "tabs.txt", "\tfirst\r\n\tsecond\r\n"},
         }},
+        // After the not-found box the search goes on from its dialog; the last match stays as it was.
+        {"NotFoundGivesTheFocusBackToTheFindDialog", false, "", {
+            {Do::WriteFile, "one.txt", "one two one"},
+            {Do::Start, "{dir}\\one.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\one.txt"},
+            {Do::Keys, "{Ctrl+F}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::Keys, "one{Enter}{Enter}{Enter}"},
+            {Do::ExpectBox, "Text \"one\" not found.", "OK"},
+            {Do::Keys, "{Enter}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::Keys, "x"},
+            {Do::ExpectText, "", "one two one"},
+        }},
     };
 }
 
@@ -295,8 +309,8 @@ class Driver {
             break;
         case Do::ExpectBox: ExpectBox(text, detail, ms); break;
         case Do::ExpectWindow:
-            EXPECT_TRUE(WaitUntil(ms, [&] { return TextOf(FrontWindow()) == text; }))
-                << "in front: \"" << TextOf(FrontWindow()) << "\", expected \"" << text << "\"";
+            EXPECT_TRUE(WaitUntil(ms, [&] { return TextOf(::GetForegroundWindow()) == text; }))
+                << "active: \"" << TextOf(::GetForegroundWindow()) << "\", expected \"" << text << "\"";
             break;
         case Do::ExpectFile: {
             const std::string path = folder_ + "\\" + text, expected = content();
@@ -371,6 +385,7 @@ class Driver {
         KernelHandle thread(started.hThread);
         processId_ = started.dwProcessId;
         ASSERT_TRUE(WaitUntil(30000, [&] { return MainWindow() != nullptr; })) << "no main window";
+        Settle(); // up to the message loop: a file named is loaded by then
     }
 
     // Only the instance this driver started, never another program's.
@@ -416,9 +431,13 @@ class Driver {
         return main;
     }
 
+    // Input goes where the program put the focus; only when none of its windows is active (just
+    // started) is its window in front activated, as a click on it would.
     void Activate() {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(::GetForegroundWindow(), &owner);
         HWND front = FrontWindow();
-        if (!front || ::GetForegroundWindow() == front) return;
+        if (!front || owner == processId_) return;
         ::SetForegroundWindow(front);
         WaitUntil(2000, [&] { return ::GetForegroundWindow() == front; });
     }

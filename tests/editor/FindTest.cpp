@@ -27,7 +27,11 @@ class FindField : public ::testing::Test {
         };
         field.OnChange = [this](TObject*) { ++changes; };
         field.OnSelectionChange = [this](TObject*) { ++selections; };
-        field.OnTextNotFound = [this](TObject*, const std::string& text) { notFound.push_back(text); };
+        field.OnTextNotFound = [this](TObject*, const std::string& text) {
+            notFound.push_back(text);
+            // A redraw switched off hides the window until it is switched on again.
+            EXPECT_TRUE(::IsWindowVisible(field.Handle())) << "the field draws while the not-found box shows";
+        };
     }
     void Select(long start, long end) {
         CHARRANGE range{start, end};
