@@ -43,17 +43,17 @@ void TForm1::BindViewCommands() {
 
 void TForm1::WordWrap1Click(TObject*) {
     DetachTextFieldChange();
+    ScopeExit bind([this] { BindTextFieldChange(); });
     SetChecked(IDM_WORDWRAP, !Checked(IDM_WORDWRAP));
     WordWrap->SetDown(Checked(IDM_WORDWRAP)); // a click on the button has flipped it already
     TextField.SetWordWrap(Checked(IDM_WORDWRAP));
-    BindTextFieldChange();
 }
 
 void TForm1::WordSelect1Click(TObject*) {
     DetachTextFieldChange();
+    ScopeExit bind([this] { BindTextFieldChange(); });
     SetChecked(IDM_WORDSELECT, !Checked(IDM_WORDSELECT));
     TextField.SetWordSelection(Checked(IDM_WORDSELECT));
-    BindTextFieldChange();
 }
 
 void TForm1::SelectionBar1Click(TObject*) {
@@ -65,11 +65,11 @@ void TForm1::SelectionBar1Click(TObject*) {
 
 void TForm1::DetectURLs1Click(TObject*) {
     DetachTextFieldChange();
+    ScopeExit bind([this] { BindTextFieldChange(); });
     SetChecked(IDM_DETECTURLS, !Checked(IDM_DETECTURLS));
     TextField.SetAutoURLDetect(Checked(IDM_DETECTURLS));
     // Streaming the whole text in again lets the control find (or drop) links in all of it.
     TextField.RecreateWnd();
-    BindTextFieldChange();
 }
 
 void TForm1::ShowTools1Click(TObject*) {

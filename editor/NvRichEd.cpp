@@ -252,7 +252,14 @@ void TNvRichEdit::Rebuild() {
     ++notifyLock_;
     try {
         DestroyControlWindow();
-        CreateControlWindow(&saved.text, modified);
+        try {
+            CreateControlWindow(&saved.text, modified);
+        } catch (const EError&) {
+            // The text lives only in `saved` now: a window refused once (resources short for a moment) is
+            // asked for once more before the error goes up.
+            DestroyControlWindow();
+            CreateControlWindow(&saved.text, modified);
+        }
     } catch (...) {
         --notifyLock_;
         throw;
@@ -337,6 +344,35 @@ void TNvRichEdit::ApplyWordSelection() {
 void TNvRichEdit::SetFont(const TFont& font) {
     font_ = font;
     ApplyFont();
+    // The Wine control keeps a detected link's run in the format it was made with, whatever is set
+    // afterwards: the text goes in again, and its links are made anew in the new font.
+    if (hwnd_ && autoURLDetect_ && HoldsLinks()) {
+        CHARRANGE selection{0, 0};
+        Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        Rebuild();
+        Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        Call(EM_SCROLLCARET);
+    }
+}
+
+// A format asked of the whole text leaves the link effect out of its mask when only part of it is a
+// link.
+bool TNvRichEdit::HoldsLinks() const {
+    if (RichEditVersion() < 2 || TextLength() == 0) return false;
+    CHARRANGE selection{0, 0};
+    Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    ++notifyLock_;
+    const DWORD mask = static_cast<DWORD>(Call(EM_GETEVENTMASK));
+    Call(EM_SETEVENTMASK, 0, mask & ~static_cast<DWORD>(ENM_SELCHANGE));
+    CHARRANGE all{0, -1};
+    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    Call(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    Call(EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask));
+    --notifyLock_;
+    return !(format.dwMask & CFM_LINK) || (format.dwEffects & CFE_LINK);
 }
 
 void TNvRichEdit::ApplyFont() {

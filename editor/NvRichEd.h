@@ -174,6 +174,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void ReplaceContent(const std::string* content);
     void StreamIn(const std::string& content);
     void ApplyFont();
+    bool HoldsLinks() const;
     void ApplyWordSelection();
     void ApplyTextLimit(long length);
     void EnsureRoomFor(long extra);
@@ -222,7 +223,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     int id_ = 0;
     RECT bounds_{};
     bool visible_ = true;
-    int notifyLock_ = 0; // internal rebuilds raise their events themselves, once
+    mutable int notifyLock_ = 0; // internal rebuilds raise their events themselves, once
 
     bool plainText_ = true;
     TStreamFormat streamFormat_ = TStreamFormat::sfPlainText;

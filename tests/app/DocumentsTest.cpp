@@ -51,28 +51,6 @@ TEST_F(Loading, ZeroBytesAreDroppedWithOneWarning) {
     EXPECT_EQ(dialogs.Seen().size(), 2u);
 }
 
-// Refuses the n-th creation of a text-field window from now on, as a system short of resources would.
-class RefuseTextFieldWindow {
-public:
-    explicit RefuseTextFieldWindow(int nth) {
-        countdown_ = nth;
-        hook_ = ::SetWindowsHookExA(WH_CBT, &Proc, nullptr, ::GetCurrentThreadId());
-    }
-    ~RefuseTextFieldWindow() { ::UnhookWindowsHookEx(hook_); }
-
-private:
-    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_CREATEWND) {
-            char name[64] = {};
-            ::GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
-            if (std::string(name).rfind("RichEdit", 0) == 0 && --countdown_ == 0) return 1;
-        }
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static inline int countdown_ = 0;
-    HHOOK hook_;
-};
-
 TEST_F(Loading, AFailedLoadLeavesANewDocumentThatCannotOverwriteTheFile) {
     Start();
     WriteFileBytes(dir.File("first.txt"), "first");

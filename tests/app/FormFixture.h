@@ -11,8 +11,36 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 namespace nv::test {
+
+// Refuses the n-th creation of a text-field window from now on, and the `count` - 1 after it, as a
+// system short of resources would.
+class RefuseTextFieldWindow {
+public:
+    explicit RefuseTextFieldWindow(int nth, int count = 1) {
+        countdown_ = nth;
+        refusals_ = count;
+        hook_ = ::SetWindowsHookExA(WH_CBT, &Proc, nullptr, ::GetCurrentThreadId());
+    }
+    ~RefuseTextFieldWindow() { ::UnhookWindowsHookEx(hook_); }
+    RefuseTextFieldWindow(const RefuseTextFieldWindow&) = delete;
+    RefuseTextFieldWindow& operator=(const RefuseTextFieldWindow&) = delete;
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            char name[64] = {};
+            ::GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+            if (std::string(name).rfind("RichEdit", 0) == 0 && --countdown_ <= 0 && refusals_-- > 0) return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int countdown_ = 0;
+    static inline int refusals_ = 0;
+    HHOOK hook_;
+};
 
 class FormTest : public ::testing::Test {
 protected:

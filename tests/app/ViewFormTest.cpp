@@ -2,6 +2,7 @@
 // text and the About box, in the real window.
 #include "app/AboutF.h"
 #include "base/Platform.h"
+#include "editor/RichEditLibrary.h"
 #include "tests/app/FormFixture.h"
 #include "tests/support/FilePrinter.h"
 
@@ -113,6 +114,30 @@ TEST_F(View, URLDetectionMarksTheExistingLinksAtOnce) {
     ExpectUnchanged("read http://korvel.example/a first", "detection switched");
 }
 
+TEST_F(View, AToggleWhoseWindowCannotBeMadeStillFollowsLaterChanges) {
+    Start();
+    OpenText("kept");
+    for (int command : {IDM_WORDWRAP, IDM_DETECTURLS}) {
+        {
+            RefuseTextFieldWindow refuse(1, 2); // the new window, and the second try
+            dialogs.Press(IDOK);
+            Command(command);
+        }
+        EXPECT_EQ(LastDialog().Text, std::string("Error creating window class ") + RichEditClassName());
+        form->DocumentModified = false; // nothing to ask about
+        Command(IDM_NEW);
+        Type("typed");
+        EXPECT_TRUE(form->DocumentModified) << command;
+        EXPECT_EQ(form->PanelText(0), " Changed") << command;
+    }
+    {
+        RefuseTextFieldWindow refuse(1); // refused once, made on the second try: the text stays
+        Command(IDM_WORDWRAP);
+    }
+    EXPECT_EQ(form->TextField.GetWholeText(), "typed");
+    EXPECT_TRUE(form->DocumentModified);
+}
+
 TEST_F(View, HideToolbarAndShowToolbar) {
     Start();
     ASSERT_TRUE(form->SpeedBar.Visible());
@@ -181,6 +206,28 @@ void ChooseInFontDialog(HWND dialog, std::string& face) {
     ::SendMessageA(underline, BM_SETCHECK, BST_CHECKED, 0);
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1041, BN_CLICKED), reinterpret_cast<LPARAM>(underline));
     PressButton(dialog, IDOK);
+}
+
+TEST_F(View, ANewFontReachesTheLinksToo) {
+    Start();
+    OpenText("see http://korvel.example/a now");
+    ASSERT_TRUE(IsLink(4, 27));
+    form->TextField.MoveCaret(30);
+    std::string face;
+    dialogs.Then([&face](HWND dialog) { ChooseInFontDialog(dialog, face); });
+    Command(IDM_FONT);
+    EXPECT_EQ(form->TextField.SelectionStart(), 30) << "the caret stays";
+    for (auto [from, to] : {std::pair<long, long>{4, 27}, {0, 3}}) {
+        CHARRANGE range{from, to};
+        ::SendMessageA(form->TextField.Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMAT2A format{};
+        format.cbSize = sizeof format;
+        ::SendMessageA(form->TextField.Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        EXPECT_EQ(format.szFaceName, face) << from;
+        EXPECT_EQ(format.yHeight, 14 * 20) << from;
+    }
+    EXPECT_TRUE(IsLink(4, 27)) << "still a link";
+    ExpectUnchanged("see http://korvel.example/a now", "font changed");
 }
 
 TEST_F(View, TheFontDialogAppliesItsChoiceAndCancelChangesNothing) {
