@@ -5,6 +5,7 @@
 #include "app/Texts.h"
 #include "base/Application.h"
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
 #include "widgets/ClipMon.h"
@@ -254,7 +255,8 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
 
     const std::string name = arguments.empty() || arguments.front().empty() ? std::string()
                                                                            : JoinArguments(arguments);
-    const DWORD attributes = name.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(name.c_str());
+    const DWORD attributes =
+        name.empty() ? INVALID_FILE_ATTRIBUTES : FileAttributes(FullPathName(name));
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ::ShowWindow(Handle(), SW_SHOW);
         CurrentFile = name;

@@ -4,6 +4,7 @@
 #include "app/SafeSave.h"
 #include "app/Texts.h"
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/Paths.h"
 #include "base/Platform.h"
 #include "base/ScopeExit.h"
@@ -22,14 +23,14 @@ enum class ReadResult { Read, Failed, NoMemory };
 
 unsigned long long FileLength(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!FileAttributeData(path, data)) return 0;
     return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 // A file's shape, read piece by piece; false when it cannot be read.
 bool MeasureFile(const std::string& path, unsigned long long charsPerRow, TextShape& shape) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FileHandle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN));
     if (!file) return false;
     TextShapeCounter counter(charsPerRow);
     std::vector<char> piece(1u << 20);
@@ -42,8 +43,8 @@ bool MeasureFile(const std::string& path, unsigned long long charsPerRow, TextSh
 
 // The whole file in one read.
 ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    FileHandle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN));
     if (!file) return ReadResult::Failed;
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadResult::Failed;
@@ -264,7 +265,7 @@ void TForm1::WriteDocument(const std::string& path) {
 // The dialog asked about the name it returned; an extension added afterwards names another file,
 // which is asked about here.
 bool TForm1::ConfirmReplace(const std::string& confirmedName, const std::string& target) {
-    if (target == confirmedName || ::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    if (target == confirmedName || FileAttributes(target) == INVALID_FILE_ATTRIBUTES) return true;
     return Ask(Handle(), Format(LoadText(IDS_REPLACEQUESTION).c_str(), ExtractFileName(target)),
                MB_YESNO | MB_ICONWARNING) == IDYES;
 }

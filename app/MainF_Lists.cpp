@@ -81,8 +81,13 @@ void TForm1::FilesDropped(HDROP drop) {
         DropHandle owner(drop);
         names = DroppedNames(drop);
     }
+    // Folders open nowhere, as in the lists: only the files count.
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [](const std::string& name) {
+                                   return name.empty() || FileSystemPathKind(name) == TPathKind::pkDirectory;
+                               }),
+                names.end());
     for (size_t index = 0; index < names.size(); ++index) {
-        if (names[index].empty()) continue;
         // A changed document is never replaced by a drop: its files go to new instances.
         if (Checked(IDM_ALWAYSDROPTONEWINSTANCE) || DocumentModified || index > 0) {
             // Quoted, so a name with a run of spaces arrives whole.

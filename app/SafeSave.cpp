@@ -1,6 +1,7 @@
 #include "app/SafeSave.h"
 
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/Handles.h"
 #include "base/Paths.h"
 
@@ -11,9 +12,7 @@ namespace nv {
 ESafeSaveError::ESafeSaveError(const std::string& target, unsigned long systemError)
     : EFCreateError(Format("Cannot create file %s", target)), systemError_(systemError) {}
 
-namespace {
-
-// Reserves a new file beside the target, with the target's extension so the writer picks the same format.
+// A new file beside the target, with the target's extension so the writer picks the same format.
 std::string ReserveTemporaryFile(const std::string& target) {
     const std::string folder = ExtractFilePath(target);
     const std::string extension = ExtensionLower(target);
@@ -21,8 +20,7 @@ std::string ReserveTemporaryFile(const std::string& target) {
     for (unsigned attempt = 0; attempt < 1000; ++attempt) {
         const std::string candidate = folder + "~notova" + std::to_string(::GetCurrentProcessId()) + "-" +
                                       std::to_string(::GetTickCount() + attempt) + suffix;
-        FileHandle file(::CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(OpenFile(candidate, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
         if (file) return candidate;
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw ESafeSaveError(target, error);
@@ -30,37 +28,41 @@ std::string ReserveTemporaryFile(const std::string& target) {
     throw ESafeSaveError(target, ERROR_FILE_EXISTS);
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-} // namespace
-
-void WriteFileSafely(const std::string& target, const std::function<void(const std::string& path)>& write) {
+void WriteFileSafely(const std::string& target, const std::function<void(const std::string& path)>& write,
+                     const std::function<std::string(const std::string& target)>& reserve) {
     // A read-only or locked target fails as it would when written in place (a rename alone would
     // pass both on some file systems).
-    const DWORD attributes = ::GetFileAttributesA(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        FileHandle probe(::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD attributes = FileAttributes(target);
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
+        FileHandle probe(OpenFile(target, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL));
         if (!probe) throw ESafeSaveError(target, ::GetLastError());
         if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
             throw ESafeSaveError(target, ERROR_ACCESS_DENIED);
         }
     }
-    const std::string temporary = ReserveTemporaryFile(target);
+    std::string temporary;
+    try {
+        temporary = reserve(target);
+    } catch (const ESafeSaveError& refused) {
+        // Only the file itself may be written (a folder of the system's, say): as every editor does
+        // there, in place.
+        if (!exists || refused.SystemError() != ERROR_ACCESS_DENIED) throw;
+        write(target);
+        return;
+    }
     try {
         write(temporary);
     } catch (...) {
-        ::DeleteFileA(temporary.c_str());
+        RemoveFile(temporary);
         throw;
     }
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        ::ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) {
-        return;
-    }
-    if (::MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
+    if (exists && ReplaceFileWith(target, temporary)) return;
+    if (MoveFileReplacing(temporary, target)) return;
     const DWORD error = ::GetLastError();
     // Only remove the new text when the old file is still there: otherwise it is the one copy left.
-    if (Exists(target)) ::DeleteFileA(temporary.c_str());
+    if (FileAttributes(target) != INVALID_FILE_ATTRIBUTES) RemoveFile(temporary);
     throw ESafeSaveError(target, error);
 }
 

@@ -26,4 +26,16 @@ std::string ExtensionLower(const std::string& path) {
     return extension;
 }
 
+std::string FileApiName(const std::string& path) {
+    constexpr size_t kMaxPath = 260;
+    if (path.size() < kMaxPath || path.rfind("\\\\?\\", 0) == 0) return path;
+    std::string name = path;
+    std::replace(name.begin(), name.end(), '/', '\\'); // the long form takes no other separator
+    const bool drive = name.size() >= 3 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':' &&
+                       name[2] == '\\';
+    if (drive) return "\\\\?\\" + name;
+    if (name.rfind("\\\\", 0) == 0) return "\\\\?\\UNC\\" + name.substr(2);
+    return path; // relative: the long form has no current folder
+}
+
 } // namespace nv

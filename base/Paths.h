@@ -14,4 +14,8 @@ std::string ExtensionLower(const std::string& path);
 // The folder part of a path including its final separator; empty for a bare name.
 std::string ExtractFilePath(const std::string& path);
 
+// The name to hand the file functions: a full path of MAX_PATH characters or more gets the "\\?\"
+// form (with "UNC\" for a share), which they take up to 32,767 characters; any other name is itself.
+std::string FileApiName(const std::string& path);
+
 } // namespace nv

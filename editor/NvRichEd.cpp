@@ -1,6 +1,7 @@
 #include "editor/NvRichEd.h"
 
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/Handles.h"
 #include "base/Platform.h"
 #include "base/Window.h"
@@ -447,8 +448,7 @@ void TNvRichEdit::ClearText() {
 
 void TNvRichEdit::WriteToFile(const std::string& path) {
     const TStreamFormat format = FormatForPath(path, streamFormat_);
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!file) throw EFCreateError(Format("Cannot create file %s", path));
     FileSink sink(file.get(), selectionStreamMode_ ? SelectionLength() : TextLengthAsCrLf());
     sink.sender = this;

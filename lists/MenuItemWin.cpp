@@ -1,6 +1,7 @@
 #include "lists/MenuItemWin.h"
 
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 
 namespace nv {
 
@@ -194,7 +195,7 @@ void Win32MenuItem::SetVisible(bool visible) {
 // ---- File system --------------------------------------------------------------------------------
 
 TPathKind FileSystemPathKind(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = FileAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return TPathKind::pkNone;
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? TPathKind::pkDirectory : TPathKind::pkFile;
 }

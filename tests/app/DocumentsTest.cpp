@@ -491,6 +491,31 @@ TEST(SafeSave, AFailingWriteLeavesTheOriginalAndNoTemporaryFile) {
     EXPECT_EQ(ReadFileBytes(dir.File("fresh")), "f");
 }
 
+TEST(SafeSave, WhereNoNewFileMayBeMadeAWritableTargetIsWrittenInPlace) {
+    TempDir dir;
+    const std::string path = dir.File("settings.cfg");
+    WriteFileBytes(path, "old");
+    auto refuse = [](DWORD error) {
+        return [error](const std::string& target) -> std::string { throw ESafeSaveError(target, error); };
+    };
+    std::string written;
+    auto writer = [&written](const std::string& to) {
+        written = to;
+        WriteFileBytes(to, "new");
+    };
+    WriteFileSafely(path, writer, refuse(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(written, path);
+    EXPECT_EQ(ReadFileBytes(path), "new");
+
+    for (auto [name, error] : {std::pair<const char*, DWORD>{"missing.cfg", ERROR_ACCESS_DENIED},
+                               {"settings.cfg", ERROR_DISK_FULL}}) {
+        written.clear();
+        EXPECT_THROW(WriteFileSafely(dir.File(name), writer, refuse(error)), ESafeSaveError) << name;
+        EXPECT_EQ(written, "") << name << ": no new file, or another failure, writes nothing";
+    }
+    EXPECT_EQ(ReadFileBytes(path), "new");
+}
+
 using SaveSelected = FormTest;
 
 TEST_F(SaveSelected, WritesTheSelectionWithItsOwnExtensionRule) {

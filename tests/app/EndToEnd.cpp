@@ -57,6 +57,12 @@ struct Scenario {
 };
 
 constexpr size_t kMB = 1u << 20;
+// Five folders of 60 characters: with the scenario's folder, a path of more than 330.
+const std::string kDeep = [] {
+    std::string deep;
+    for (char c : {'a', 'b', 'c', 'd', 'e'}) deep += (deep.empty() ? "" : "\\") + std::string(60, c);
+    return deep;
+}();
 
 std::string Big40() { return test::Prose(40 * kMB); }
 std::string Big100() { return test::Prose(100 * kMB); }
@@ -218,7 +224,10 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectWindow, "Find"},
             {Do::Keys, "zzz{Enter}"},
             {Do::ExpectBox, "Text \"zzz\" not found.", "OK"},
-            {Do::Keys, "{Enter}{Esc}"},
+            {Do::Keys, "{Enter}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::Keys, "{Esc}"},
+            {Do::ExpectWindow, "Notova - {dir}\\tabs.txt"},
             {Do::ExpectText, "", "\tfirst\r\n\tsecond\r\n"},
             {Do::Keys, "{Enter}x"},
             {Do::ExpectText, "", "\tfirst\r\n\tsecond\r\n\tx\r\n"},
@@ -241,6 +250,14 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectWindow, "Find"},
             {Do::Keys, "x"},
             {Do::ExpectText, "", "one two one"},
+        }},
+        // A name longer than MAX_PATH opens, and saves, as any other.
+        {"APathLongerThanMaxPathOpensFromTheCommandLine", false, "", {
+            {Do::WriteFile, kDeep + "\\deep.txt", "deep"},
+            {Do::Start, "\"{dir}\\" + kDeep + "\\deep.txt\""},
+            {Do::ExpectCaption, "Notova - {dir}\\" + kDeep + "\\deep.txt"},
+            {Do::Keys, "{Ctrl+End}er{Ctrl+S}"},
+            {Do::ExpectFile, kDeep + "\\deep.txt", "deeper"},
         }},
     };
 }
@@ -298,7 +315,16 @@ class Driver {
         const auto content = [&] { return step.Content ? step.Content() : detail; };
         const int ms = step.Seconds * 1000;
         switch (step.What) {
-        case Do::WriteFile: test::WriteFileBytes(folder_ + "\\" + text, content()); break;
+        case Do::WriteFile: {
+            // Folders in the name are made first, through the wide functions, which know no MAX_PATH.
+            const std::string path = folder_ + "\\" + text;
+            for (size_t at = folder_.size() + 1; (at = path.find('\\', at)) != std::string::npos; ++at) {
+                const std::string folder = "\\\\?\\" + path.substr(0, at);
+                ::CreateDirectoryW(std::wstring(folder.begin(), folder.end()).c_str(), nullptr);
+            }
+            test::WriteFileBytes(path, content());
+            break;
+        }
         case Do::Start: Start(text); break;
         case Do::Keys: Type(text); break;
         case Do::Menu: ChooseMenu(text); break;

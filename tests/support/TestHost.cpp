@@ -1,9 +1,9 @@
 #include "tests/support/TestHost.h"
 
+#include "base/FileSystem.h"
 #include "base/Handles.h"
 
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 #include <vector>
 
@@ -69,22 +69,32 @@ TempDir::~TempDir() {
 
 // One allocation of the file's size: growing a buffer step by step leaves the Wine heap full of
 // free blocks that slow every later allocation of the rich-edit control.
+// Through the program's own file functions, which reach names longer than MAX_PATH.
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return {};
-    std::string bytes(static_cast<size_t>(in.tellg()), '\0');
-    in.seekg(0);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    FileHandle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size)) return {};
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    size_t done = 0;
+    DWORD read = 0;
+    while (done < bytes.size() &&
+           ::ReadFile(file.get(), &bytes[done], static_cast<DWORD>(bytes.size() - done), &read, nullptr) && read > 0)
+        done += read;
+    bytes.resize(done);
     return bytes;
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    FileHandle file(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+    size_t done = 0;
+    DWORD written = 0;
+    while (file && done < bytes.size() &&
+           ::WriteFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) &&
+           written > 0)
+        done += written;
 }
 
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) { return FileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 void SetClipboardText(const std::string& text) {
     GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
