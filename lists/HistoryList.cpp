@@ -55,6 +55,7 @@ bool TDynamicMenuBase::StorageNamed() const {
 }
 
 MenuItem& TDynamicMenuBase::NewEntry(int index, const std::string& caption, const std::string& hint) {
+    heldEntries_ = true;
     MenuItem& item = baseMenu_->Insert(index);
     item.SetCaption(caption);
     item.SetHint(hint);
@@ -85,6 +86,9 @@ void TDynamicMenuBase::LoadFromRegistry() {
 void TDynamicMenuBase::SaveToRegistry() {
     if (!baseMenu_ || !StorageNamed()) return;
     const int count = ItemCount();
+    // A list that was empty all along has nothing to say about what is stored: another instance may
+    // have written it, or its files were out of reach at start.
+    if (count == 0 && !heldEntries_) return;
     // An emptied list must not bring its old entries back, so it deletes them; with nothing to
     // write there is no reason to make the key.
     std::unique_ptr<StorageKey> key = storage_.OpenKey(ListKeyPath(), count > 0);

@@ -70,6 +70,7 @@ protected:
     TPathProbe probe_;
     MenuItem* baseMenu_ = nullptr;
     int firstIndex_ = -1;
+    bool heldEntries_ = false; // this session's list held an entry at some time
     bool storeNames_ = true;
 
 private:

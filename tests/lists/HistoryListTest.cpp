@@ -246,6 +246,32 @@ TEST_F(Lists, FavoritesKeepTheirOrderAcrossRunsAndAnEmptiedListStaysEmpty) {
     EXPECT_EQ(Favorites()->ItemCount(), 0) << "deleted favorites do not come back";
 }
 
+TEST_F(Lists, AListEmptyAllAlongLeavesWhatIsStored) {
+    const struct {
+        const char* what;
+        Strings stored;
+    } rows[] = {
+        {"stored by another instance after this one started", {}},
+        {"files out of reach at start", {"X:\\gone.txt", "X:\\also gone.txt"}},
+    };
+    for (const auto& row : rows) {
+        storage = MemoryStorage();
+        menu.Clear();
+        Store(kMru, row.stored, row.stored);
+        auto history = History();
+        menu.Clear();
+        auto favorites = Favorites();
+        ASSERT_EQ(history->ItemCount() + favorites->ItemCount(), 0) << row.what;
+        Store(kMru, {"C:\\A.txt"}, {"A.txt"}); // meanwhile, another instance
+        Store(kBookmarks, {"C:\\B.txt"}, {"B.txt"});
+        const Strings recent = Stored(kMru), favored = Stored(kBookmarks);
+        history->SaveToRegistry();
+        favorites->SaveToRegistry();
+        EXPECT_EQ(Stored(kMru), recent) << row.what;
+        EXPECT_EQ(Stored(kBookmarks), favored) << row.what;
+    }
+}
+
 TEST_F(Lists, FavoritesTakeFoldersAndDirectoryModeTrimsTheFinalBackslash) {
     auto list = Favorites();
     list->AddItem("C:\\work\\", "work");
