@@ -317,16 +317,21 @@ void TForm1::SaveSelected1Click(TObject*) {
     }
 }
 
-void TForm1::TextFieldChange(TObject* Sender) {
-    if (StartingUp) return;
-    DocumentModified = true;
-    ShowModifiedState();
+// Undo and Redo on the menu and the toolbar, as the text field has them.
+void TForm1::ShowUndoState() {
     UndoBtn->SetEnabled(TextField.UndoAvailable());
     SetEnabled(IDM_UNDO, UndoBtn->Enabled());
     SetCaption(IDM_UNDO, UndoCaption(TextField.NextUndoKind()));
     SetEnabled(IDM_REDO, TextField.RedoAvailable());
     RedoBtn->SetEnabled(TextField.RedoAvailable());
     SetCaption(IDM_REDO, RedoCaption(TextField.NextRedoKind()));
+}
+
+void TForm1::TextFieldChange(TObject* Sender) {
+    if (StartingUp) return;
+    DocumentModified = true;
+    ShowModifiedState();
+    ShowUndoState();
     if (StatusBar.Visible()) SetPanelText(3, SizeText());
     TextFieldSelectionChange(Sender);
 }

@@ -19,6 +19,10 @@ TEST_F(MainForm, StartsUntitledWithoutArguments) {
     EXPECT_EQ(form->PanelText(0), " Unchanged");
     EXPECT_EQ(form->PanelText(3), "0 Bytes");
     EXPECT_TRUE(dialogs.Seen().empty());
+    // Nothing to undo or redo yet, on the toolbar as in the menu.
+    for (TSpeedItem* button : {form->UndoBtn, form->RedoBtn}) EXPECT_FALSE(button->Enabled());
+    EXPECT_FALSE(form->Enabled(IDM_UNDO));
+    EXPECT_FALSE(form->Enabled(IDM_REDO));
 }
 
 TEST_F(MainForm, DesignValues) {
