@@ -36,6 +36,7 @@ enum class Do {
     ExpectFile,     // Text: file name; Content (or Detail): its bytes
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
+    ExpectHeight,   // Text: the class of a child of the main window; Detail: its height in pixels
     ExpectRunning,
     ExpectExited,
 };
@@ -164,6 +165,18 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectRegistry, "MRUList|File0", "{dir}\\small.txt"},
             {Do::ExpectRegistry, "MRUList|File1", ""},
         }},
+        {"TheToolbarKeepsItsThicknessThroughMinimizingAndARestart", false, "", {
+            {Do::Start, ""},
+            {Do::ExpectHeight, "TSpeedBar", "33"},
+            {Do::Keys, "{Alt+Space}n"}, // the system menu's Minimize
+            {Do::Keys, "{Alt+Space}r"}, // and Restore
+            {Do::ExpectHeight, "TSpeedBar", "33"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+            {Do::ExpectRegistry, "TForm1SpeedBar|Width", "33"},
+            {Do::Start, ""},
+            {Do::ExpectHeight, "TSpeedBar", "33"},
+        }},
     };
 }
 
@@ -263,6 +276,16 @@ class Driver {
                 lines = field ? static_cast<long>(::SendMessageA(field, EM_GETLINECOUNT, 0, 0)) : -1;
                 return detail[0] == '>' ? lines > std::stol(detail.substr(1)) : std::to_string(lines) == detail;
             })) << lines << " lines shown, expected " << detail;
+            break;
+        }
+        case Do::ExpectHeight: {
+            int height = -1;
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                HWND child = ::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr);
+                RECT r{};
+                height = child && ::GetWindowRect(child, &r) ? static_cast<int>(r.bottom - r.top) : -1;
+                return std::to_string(height) == detail;
+            })) << text << " is " << height << " pixels high, expected " << detail;
             break;
         }
         case Do::ExpectRunning:
