@@ -16,6 +16,8 @@ namespace {
 constexpr char kClassName[] = "TSpeedbarSetupWindow";
 // Asks the application window to free the customize windows that have closed.
 constexpr UINT kReleaseClosedMessage = WM_APP + 240;
+// Asks the window to put itself on top again once another window of the program was activated.
+constexpr UINT kKeepOnTopMessage = WM_APP + 241;
 
 enum ControlId {
     idCategoriesLabel = 101,
@@ -315,6 +317,13 @@ LRESULT TSpeedbarSetupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_PAINT: OnPaint(); return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) ::PostMessageA(Handle(), kKeepOnTopMessage, 0, 0);
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam) ::PostMessageA(Handle(), kKeepOnTopMessage, 0, 0);
+        break;
+    case kKeepOnTopMessage: KeepOnTop(); return 0;
     case WM_CLOSE: Destroy(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_NCDESTROY:
@@ -347,6 +356,15 @@ void TSpeedbarSetupWindow::OnCommand(int id, int code) {
         break;
     default: break;
     }
+}
+
+void TSpeedbarSetupWindow::KeepOnTop() {
+    // Wine without a window manager shows an activated main window above its topmost owned windows
+    // on the screen, while its own order keeps them above; only leaving the topmost band and coming
+    // back puts the window on top of the screen again. Elsewhere this changes nothing.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
 void TSpeedbarSetupWindow::OnPaint() {

@@ -64,6 +64,7 @@ private:
     void OnCommand(int id, int code);
     void OnPaint();
     void OnDestroy();
+    void KeepOnTop();
     void MoveFocus(HWND from, bool backwards);
 
     // Dragging a picture from the buttons list; true when the message was taken.

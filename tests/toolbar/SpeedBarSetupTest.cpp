@@ -3,6 +3,8 @@
 #include "toolbar/SpeedBarSetup.h"
 #include "tests/toolbar/ToolbarFixture.h"
 
+#include <functional>
+
 namespace nv::test {
 namespace {
 
@@ -241,6 +243,54 @@ TEST_F(Customize, TheBarIsResizedInRowsOnlyWhileItIsOpen) {
     EXPECT_FALSE(form->SpeedBar.Resizing());
     EXPECT_EQ(form->SpeedBar.Height(), 80);
     EXPECT_EQ(ClientBoundsIn(form->TextField.Handle(), form->Handle()).top, 80);
+}
+
+// Whether the screen shows a window's own picture of an area of its client, as it would on top.
+bool ShowsOnScreen(HWND window, const RECT& area) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    WindowDC own(window), screen(nullptr);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    for (int y = area.top; y < area.bottom; y += 6) {
+        for (int x = area.left; x < area.right; x += 6) {
+            if (::GetPixel(own.get(), x, y) != ::GetPixel(screen.get(), origin.x + x, origin.y + y)) return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(Customize, StaysAboveTheMainWindowAfterAButtonIsDraggedOff) {
+    Start();
+    ASSERT_TRUE(Open());
+    // Moved over the main window, beside the bar; the lists and their labels are compared.
+    RECT main{};
+    ::GetWindowRect(form->Handle(), &main);
+    ::SetWindowPos(window->Handle(), nullptr, main.left + 40, main.top + 120, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    const RECT lists{8, 8, 330, 220};
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } rows[] = {
+        {"a click on the main window",
+         [&] {
+             MouseTo(OnScreen(form->TextField.Handle(), 420, 20));
+             MouseDown();
+             MouseUp();
+         }},
+        {"a button dragged off the bar",
+         [&] {
+             Drag({OnScreen(ButtonOf(form->NewBtn), 12, 12), OnScreen(form->SpeedBar.Handle(), 300, 80),
+                   OnScreen(form->SpeedBar.Handle(), 310, 90)});
+         }},
+    };
+    for (const auto& row : rows) {
+        Open(); // brought forward and active
+        ASSERT_TRUE(ShowsOnScreen(window->Handle(), lists)) << row.what;
+        row.act();
+        Settle();
+        EXPECT_TRUE(ShowsOnScreen(window->Handle(), lists)) << row.what;
+    }
+    EXPECT_FALSE(form->NewBtn->Visible());
 }
 
 } // namespace
