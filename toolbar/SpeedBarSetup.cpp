@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
+#include "menus/MenuLayout.h"
 
 #include <windowsx.h>
 
@@ -89,6 +90,9 @@ protected:
             break;
         case WM_CHAR:
             if (wParam == VK_ESCAPE || wParam == VK_TAB || wParam == VK_RETURN) return 0;
+            break;
+        case WM_SYSCHAR:
+            if (owner_.OnAccessKey(static_cast<char>(wParam))) return 0;
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: // a quick second press is a press too
@@ -324,6 +328,9 @@ LRESULT TSpeedbarSetupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         if (wParam) ::PostMessageA(Handle(), kKeepOnTopMessage, 0, 0);
         break;
     case kKeepOnTopMessage: KeepOnTop(); return 0;
+    case WM_SYSCHAR:
+        if (OnAccessKey(static_cast<char>(wParam))) return 0;
+        break;
     case WM_CLOSE: Destroy(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_NCDESTROY:
@@ -385,6 +392,24 @@ void TSpeedbarSetupWindow::OnDestroy() {
         TSpeedBar* bar = bar_;
         bar_ = nullptr;
         bar->SetEditMode(nullptr);
+    }
+}
+
+bool TSpeedbarSetupWindow::OnAccessKey(char key) {
+    // A label's access key moves the focus to the list it names; the help button's presses it.
+    const int ids[] = {idCategoriesLabel, idButtonsLabel, idHelpBtn};
+    std::vector<std::string> captions;
+    for (int id : ids) {
+        char text[256] = {};
+        HWND control = ::GetDlgItem(Handle(), id);
+        if (control && ::IsWindowVisible(control)) ::GetWindowTextA(control, text, sizeof text);
+        captions.push_back(text);
+    }
+    switch (FindAccessKey(captions, key)) {
+    case 0: ::SetFocus(sectionList_); return true;
+    case 1: ::SetFocus(buttonsList_); return true;
+    case 2: OnCommand(idHelpBtn, BN_CLICKED); return true;
+    default: return false;
     }
 }
 

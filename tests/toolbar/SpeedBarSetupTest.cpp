@@ -293,5 +293,38 @@ TEST_F(Customize, StaysAboveTheMainWindowAfterAButtonIsDraggedOff) {
     EXPECT_FALSE(form->NewBtn->Visible());
 }
 
+TEST_F(Customize, KeysPressedInItAreItsOwn) {
+    Start();
+    ASSERT_TRUE(Open());
+    // Alt and a key, as the keyboard sends them, through the program's message loop.
+    const auto altAnd = [this](WORD key) {
+        for (auto [vk, up] : {std::pair{VK_MENU, false}, {key, false}, {key, true}, {VK_MENU, true}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = static_cast<WORD>(vk);
+            input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            ::SendInput(1, &input, sizeof input);
+            for (int i = 0; i < 3; ++i) {
+                ::Sleep(15);
+                PumpLikeProgram();
+            }
+        }
+    };
+    const struct {
+        WORD key;
+        HWND focus;
+    } rows[] = {{'A', window->ButtonsList()}, {'C', window->SectionList()}};
+    for (const auto& row : rows) {
+        ::SetFocus(window->CloseBtn());
+        altAnd(row.key);
+        EXPECT_EQ(::GetFocus(), row.focus) << "Alt+" << static_cast<char>(row.key);
+    }
+    altAnd(VK_F4);
+    Settle();
+    EXPECT_EQ(TSpeedbarSetupWindow::FindFor(&form->SpeedBar), nullptr) << "Alt+F4 closes the window";
+    EXPECT_TRUE(::IsWindowVisible(form->Handle())) << "and not the program";
+}
+
 } // namespace
 } // namespace nv::test
