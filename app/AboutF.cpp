@@ -34,7 +34,11 @@ INT_PTR CALLBACK TAbout::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     if (!self) return FALSE;
     try {
         switch (msg) {
-        case WM_INITDIALOG: self->OnInitDialog(dialog); return TRUE;
+        case WM_INITDIALOG:
+            self->OnInitDialog(dialog);
+            // OK, not the first link, has the focus at first, so Enter closes the box.
+            ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
+            return FALSE;
         case WM_COMMAND:
             // OK is the cancel button too: Enter, Esc and the close button all end here.
             if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) ::EndDialog(dialog, IDCANCEL);

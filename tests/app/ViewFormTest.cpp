@@ -430,6 +430,32 @@ TEST_F(View, TheAboutBoxIsMadeAfreshForEachShowing) {
     EXPECT_EQ(box.ShowModal(form->Handle()), IDCANCEL) << "the modal result is Cancel";
 }
 
+// Runs what is waiting as a dialog's own modal loop does.
+void PumpDialog(HWND dialog) {
+    for (int i = 0; i < 4; ++i) {
+        ::Sleep(15);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (::IsDialogMessageA(dialog, &msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+// A key as the keyboard sends it.
+void PressKey(HWND dialog, WORD key) {
+    for (bool up : {false, true}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ::SendInput(1, &input, sizeof input);
+        PumpDialog(dialog);
+    }
+}
+
 // The columns of a picture that hold anything but the colour of its top-left corner: first, last.
 std::pair<int, int> InkColumns(HDC dc, int width, int height) {
     const COLORREF background = ::GetPixel(dc, 0, 0);
@@ -451,6 +477,19 @@ std::pair<int, int> InkColumns(HWND window) {
     ::GetClientRect(window, &client);
     WindowDC dc(window);
     return InkColumns(dc.get(), client.right, client.bottom);
+}
+
+// A window's client as it shows, pixel by pixel.
+std::vector<COLORREF> Snapshot(HWND window) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT client{};
+    ::GetClientRect(window, &client);
+    WindowDC dc(window);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) pixels.push_back(::GetPixel(dc.get(), x, y));
+    }
+    return pixels;
 }
 
 TEST_F(View, TheAboutBoxTitleFitsBesideThePictureWhateverItsFont) {
@@ -485,6 +524,41 @@ TEST_F(View, TheAboutBoxTitleFitsBesideThePictureWhateverItsFont) {
         EXPECT_EQ(last - first, wholeLast - wholeFirst) << "the title is whole";
         EXPECT_GE(first, 0);
         EXPECT_LT(last, label.right - label.left);
+        PressButton(dialog, IDCANCEL);
+    });
+    Command(IDM_ABOUT);
+}
+
+TEST_F(View, TheAboutBoxLinksAreReachedWithTabAndOpenedWithEnterOrSpace) {
+    Start();
+    dialogs.Then([this](HWND dialog) {
+        HWND ok = ::GetDlgItem(dialog, IDCANCEL), mail = ::GetDlgItem(dialog, IDC_URLLABEL1),
+             web = ::GetDlgItem(dialog, IDC_URLLABEL2);
+        PumpDialog(dialog);
+        EXPECT_EQ(::GetFocus(), ok) << "OK has the focus at first";
+        const std::vector<COLORREF> unfocused = Snapshot(mail);
+        const struct {
+            WORD key;
+            HWND focus;
+            const char* opened; // what reaches the shell, or nullptr
+        } rows[] = {{VK_TAB, mail, nullptr},
+                    {VK_SPACE, mail, "mailto:notova@korvel.example"},
+                    {VK_TAB, web, nullptr},
+                    {VK_RETURN, web, "http:\\\\www.korvel.example"},
+                    {VK_TAB, ok, nullptr}};
+        for (const auto& row : rows) {
+            const size_t calls = shell.size();
+            PressKey(dialog, row.key);
+            EXPECT_EQ(::GetFocus(), row.focus) << row.key;
+            ASSERT_EQ(shell.size(), calls + (row.opened ? 1 : 0)) << row.key;
+            if (row.opened) {
+                EXPECT_EQ(shell.back().File, row.opened);
+            }
+            if (::GetFocus() == mail) {
+                EXPECT_NE(Snapshot(mail), unfocused) << "the focused link shows it";
+            }
+        }
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "a link opened with a key leaves the box open";
         PressButton(dialog, IDCANCEL);
     });
     Command(IDM_ABOUT);
