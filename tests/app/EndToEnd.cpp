@@ -566,7 +566,8 @@ class Driver {
         const DWORD fill = at(x + 1, top + 2), dither = at(x + 2, top + 2);
         int ink = 0;
         for (int y = top + 3; y < bottom - 3; ++y) {
-            for (int px = x + 2; px < x + 17 && px < width; ++px) ink += at(px, y) != fill && at(px, y) != dither;
+            for (int px = x + 2; px < x + 17 && px < width; ++px)
+                ink += at(px, y) != fill && at(px, y) != dither;
         }
         return ink;
     }

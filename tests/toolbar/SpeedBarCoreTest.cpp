@@ -395,58 +395,48 @@ TEST_F(SpeedBarModel, RestoreLayoutEdgeCases) {
     }
 }
 
-// Counts the values read through its keys.
+// Reads another store and counts the values read; writes nothing.
 class CountingStorage : public Storage {
 public:
-    MemoryStorage memory;
+    explicit CountingStorage(Storage& inner) : inner_(inner) {}
     int reads = 0;
-    std::unique_ptr<StorageKey> OpenKey(const std::string& path, bool create) override {
-        std::unique_ptr<StorageKey> key = memory.OpenKey(path, create);
+    std::unique_ptr<StorageKey> OpenKey(const std::string& path, bool) override {
+        std::unique_ptr<StorageKey> key = inner_.OpenKey(path, false);
         return key ? std::make_unique<Key>(std::move(key), reads) : nullptr;
     }
-    bool DeleteKey(const std::string& path) override { return memory.DeleteKey(path); }
+    bool DeleteKey(const std::string&) override { return false; }
 
 private:
-    class Key : public StorageKey {
-    public:
-        Key(std::unique_ptr<StorageKey> inner, int& reads) : inner_(std::move(inner)), reads_(reads) {}
-        bool ValueExists(const std::string& name) const override { return inner_->ValueExists(name); }
+    struct Key : StorageKey {
+        Key(std::unique_ptr<StorageKey> key, int& count) : inner(std::move(key)), reads(count) {}
+        bool ValueExists(const std::string& name) const override { return inner->ValueExists(name); }
         std::optional<std::uint32_t> ReadInteger(const std::string& name) const override {
-            ++reads_;
-            return inner_->ReadInteger(name);
+            return ++reads, inner->ReadInteger(name);
         }
         std::optional<std::string> ReadString(const std::string& name) const override {
-            ++reads_;
-            return inner_->ReadString(name);
+            return ++reads, inner->ReadString(name);
         }
-        bool DeleteValue(const std::string& name) override { return inner_->DeleteValue(name); }
-        std::vector<std::string> ValueNames() const override { return inner_->ValueNames(); }
-        std::vector<std::string> SubkeyNames() const override { return inner_->SubkeyNames(); }
-
-    protected:
-        bool PutInteger(const std::string& name, std::uint32_t value) override {
-            inner_->WriteInteger(name, value);
-            return true;
-        }
-        bool PutString(const std::string& name, const std::string& value) override {
-            inner_->WriteString(name, value);
-            return true;
-        }
-
-    private:
-        std::unique_ptr<StorageKey> inner_;
-        int& reads_;
+        bool DeleteValue(const std::string&) override { return false; }
+        std::vector<std::string> ValueNames() const override { return inner->ValueNames(); }
+        std::vector<std::string> SubkeyNames() const override { return inner->SubkeyNames(); }
+        bool PutInteger(const std::string&, std::uint32_t) override { return false; }
+        bool PutString(const std::string&, const std::string&) override { return false; }
+        std::unique_ptr<StorageKey> inner;
+        int& reads;
     };
+    Storage& inner_;
 };
 
-TEST_F(SpeedBarModel, AHugeStoredCountReadsNoMoreEntriesThanTheBarHasButtons) {
-    CountingStorage counting;
-    TIniSections storage(counting, "");
-    storage.WriteString(kSection, "Count", "100000");
-    storage.WriteString(kSection, "Button1", "CutBtn,404,4");
-    bar.RestoreLayout(storage, kSection);
+TEST_F(SpeedBarModel, AHugeStoredCountReadsOnlyTheStoredEntries) {
+    MemoryStorage memory;
+    TIniSections writer(memory, "");
+    writer.WriteString(kSection, "Count", "100000");
+    writer.WriteString(kSection, "Button1", "CutBtn,404,4");
+    CountingStorage counting(memory);
+    TIniSections reader(counting, "");
+    bar.RestoreLayout(reader, kSection);
     EXPECT_EQ(Shown(bar), std::vector<std::string>{"CutBtn"});
-    EXPECT_LE(counting.reads, 10 + bar.ItemsCount()) << "the layout's own values and one per button";
+    EXPECT_LE(counting.reads, 10) << "the layout's own values and the one entry";
 }
 
 } // namespace
