@@ -5,6 +5,8 @@
 #include "forms/resource.h"
 #include "widgets/FormDesign.h"
 
+#include <algorithm>
+
 namespace nv {
 
 TAbout* About = nullptr;
@@ -12,6 +14,13 @@ TAbout* About = nullptr;
 namespace {
 // Plain labels size themselves to their text, as the link labels do.
 bool IsPlainLabel(int id) { return id >= IDC_LABEL5 && id <= IDC_LABEL4; }
+
+int PictureLeft(const TFormDesign& design) {
+    for (const TDesignedControl& item : design.Controls) {
+        if (item.Id == IDC_IMAGE1) return item.Bounds.left;
+    }
+    return design.ClientWidth;
+}
 } // namespace
 
 int TAbout::ShowModal(HWND owner) {
@@ -25,7 +34,11 @@ INT_PTR CALLBACK TAbout::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     if (!self) return FALSE;
     try {
         switch (msg) {
-        case WM_INITDIALOG: self->OnInitDialog(dialog); return TRUE;
+        case WM_INITDIALOG:
+            self->OnInitDialog(dialog);
+            // OK, not the first link, has the focus at first, so Enter closes the box.
+            ::SetFocus(::GetDlgItem(dialog, IDCANCEL));
+            return FALSE;
         case WM_COMMAND:
             // OK is the cancel button too: Enter, Esc and the close button all end here.
             if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) ::EndDialog(dialog, IDCANCEL);
@@ -51,6 +64,8 @@ void TAbout::OnInitDialog(HWND dialog) {
     NvLabel1.SetShadowColor(0xFFFFFF);
     NvLabel1.SetShadowPos(spRightBottom);
     NvLabel1.SetShadowSize(1);
+    // Where the design's face is missing, the face put in for it may be wider.
+    NvLabel1.SetFitText(true);
 
     TFont link;
     link.Name = "MS Sans Serif";
@@ -88,7 +103,9 @@ void TAbout::PlaceControls() {
         HWND control = ::GetDlgItem(hwnd_, item.Id);
         if (!control) continue;
         const RECT& r = item.Bounds;
-        const int width = IsPlainLabel(item.Id) ? CaptionWidth(control) : r.right - r.left;
+        int width = IsPlainLabel(item.Id) ? CaptionWidth(control) : r.right - r.left;
+        // The design's title reaches under the picture; it ends where the picture starts.
+        if (item.Id == IDC_NVLABEL1) width = std::min<int>(width, PictureLeft(design) - r.left);
         const bool sizesItself = item.Id == IDC_URLLABEL1 || item.Id == IDC_URLLABEL2;
         ::SetWindowPos(control, nullptr, r.left, r.top, width, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE | (sizesItself ? SWP_NOSIZE : 0));

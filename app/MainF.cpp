@@ -175,6 +175,9 @@ void TForm1::OnCommand(int id) {
 
 bool TForm1::TranslateAccelerator(MSG& msg) {
     if (Application().DialogMessage(msg)) return true;
+    // The shortcuts are the main window's: keys typed in another window of the program (the
+    // toolbar's customize window) stay there, so Alt+F4 closes that window, not the program.
+    if (msg.hwnd != Handle() && !::IsChild(Handle(), msg.hwnd)) return false;
     return accelerators_ && ::TranslateAcceleratorA(Handle(), accelerators_, &msg) != 0;
 }
 

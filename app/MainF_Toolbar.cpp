@@ -107,24 +107,26 @@ void TForm1::RunCommand(int id, TObject* sender) {
 void TForm1::AlignSpeedBar(RECT& area) {
     if (!SpeedBar.Visible()) return;
     const int width = area.right - area.left, height = area.bottom - area.top;
-    const int thickness = std::max(0, SpeedBar.Horizontal() ? std::min(SpeedBar.Thickness(), height)
-                                                            : std::min(SpeedBar.Thickness(), width));
+    // The bar keeps its own thickness where the window has less room (minimized, or very short): it
+    // reaches past the area, which gives up no more than it has. Its thickness is what is stored.
+    const int thickness = SpeedBar.Thickness();
+    const int taken = std::max(0, std::min(thickness, SpeedBar.Horizontal() ? height : width));
     switch (SpeedBar.Align()) {
     case alBottom:
         SpeedBar.SetBounds(area.left, area.bottom - thickness, width, thickness);
-        area.bottom -= thickness;
+        area.bottom -= taken;
         break;
     case alLeft:
         SpeedBar.SetBounds(area.left, area.top, thickness, height);
-        area.left += thickness;
+        area.left += taken;
         break;
     case alRight:
         SpeedBar.SetBounds(area.right - thickness, area.top, thickness, height);
-        area.right -= thickness;
+        area.right -= taken;
         break;
     default:
         SpeedBar.SetBounds(area.left, area.top, width, thickness);
-        area.top += thickness;
+        area.top += taken;
         break;
     }
 }

@@ -489,8 +489,10 @@ void TNvMenu::DefaultDrawItem(HDC dc, const TNvMenuItem& item, RECT rect, TMenuO
         // The platform draws the glyph black on white.
         ::DrawFrameControl(mask.get(), &glyph, DFC_MENU,
                            (item.Type & MFT_RADIOCHECK) ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+        // A sunken cell keeps the menu colour when the item is highlighted, so its check keeps the
+        // menu's text colour: the highlight's text colour may be the menu colour itself.
         paintSilhouette(mask.get(), layout.CheckX, layout.CheckY, measures.CheckWidth, measures.CheckHeight,
-                        text);
+                        layout.Sunken ? ::GetSysColor(COLOR_MENUTEXT) : text);
     }
 
     ::SetBkMode(dc, TRANSPARENT);

@@ -50,6 +50,11 @@ void TIniSections::WriteBool(const std::string& section, const std::string& name
     WriteInteger(section, name, value ? 1 : 0);
 }
 
+std::vector<std::string> TIniSections::ValueNames(const std::string& section) {
+    const StorageKey* key = Open(section, false);
+    return key ? key->ValueNames() : std::vector<std::string>();
+}
+
 void TIniSections::EraseSection(const std::string& section) {
     key_.reset(); // it may lie below the section
     storage_.DeleteKey(KeyPath(section));

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace nv {
 
@@ -23,6 +24,8 @@ public:
     void WriteString(const std::string& section, const std::string& name, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& name, int value);
     void WriteBool(const std::string& section, const std::string& name, bool value);
+    // The names of the section's values; none when it is missing.
+    std::vector<std::string> ValueNames(const std::string& section);
     // Removes the section with everything in it; a missing section is no error.
     void EraseSection(const std::string& section);
 

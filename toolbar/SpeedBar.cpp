@@ -540,26 +540,18 @@ void TSpeedBar::ResizeTo(POINT client) {
     ::MapWindowPoints(Handle(), parent, &at, 1);
     if (!::PtInRect(&area, at)) return;
     // The distance from the bar's fixed edge, less the offsets on both sides.
-    int distance = 0, limit = 0;
+    int distance = 0;
     switch (Align()) {
-    case alTop:
-        distance = at.y - Top() - 2 * BtnOffsetVert();
-        limit = area.bottom;
-        break;
-    case alBottom:
-        distance = Top() + Height() - 2 * BtnOffsetVert() - at.y;
-        limit = area.bottom;
-        break;
-    case alLeft:
-        distance = at.x - Left() - 2 * BtnOffsetHorz();
-        limit = area.right;
-        break;
-    case alRight:
-        distance = Left() + Width() - 2 * BtnOffsetHorz() - at.x;
-        limit = area.right;
-        break;
+    case alTop: distance = at.y - Top() - 2 * BtnOffsetVert(); break;
+    case alBottom: distance = Top() + Height() - 2 * BtnOffsetVert() - at.y; break;
+    case alLeft: distance = at.x - Left() - 2 * BtnOffsetHorz(); break;
+    case alRight: distance = Left() + Width() - 2 * BtnOffsetHorz() - at.x; break;
     default: return;
     }
+    // No thicker than the room the window's other edge controls leave it.
+    std::vector<TDockedControl> others;
+    if (DockedSiblings) others = DockedSiblings();
+    const int limit = DockRoom({area.left, area.top, area.right, area.bottom}, Horizontal(), others);
     const int thickness = RowsThickness(distance, ButtonThickness(), Offset(), limit);
     if (thickness != Thickness()) SetThickness(thickness);
 }

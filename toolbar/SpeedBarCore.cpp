@@ -33,6 +33,23 @@ int MulDiv(int value, int m, int d) {
 
 bool HorizontalAlign(TAlign align) { return align == alTop || align == alBottom; }
 
+// The numbers n from 1 to `count` for which a value `prefix` + n is among `names`, ascending: the
+// entries a loop over 1..count would find, without asking for the ones that are not there.
+std::vector<int> NumberedEntries(const std::vector<std::string>& names, const std::string& prefix,
+                                 int count) {
+    std::vector<int> numbers;
+    for (const std::string& name : names) {
+        if (name.size() <= prefix.size() || !SameText(name.substr(0, prefix.size()), prefix)) continue;
+        const std::string digits = name.substr(prefix.size());
+        int n = 0;
+        if (ParseInteger(digits, n) && n >= 1 && n <= count && std::to_string(n) == digits)
+            numbers.push_back(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+    return numbers;
+}
+
 } // namespace
 
 // ---- TSpeedItem ----------------------------------------------------------------------------------
@@ -497,10 +514,9 @@ void TCustomSpeedBar::RestoreLayout(TIniSections& storage, const std::string& se
     if (options_ & sbAllowDrag) {
         const int stored = storage.ReadInteger(section, "Position", static_cast<int>(align_));
         try {
-            if (stored < alNone || stored > alClient) throw EError(kAlignError);
-            SetAlign(static_cast<TAlign>(stored));
+            if (stored >= alNone && stored <= alClient) SetAlign(static_cast<TAlign>(stored));
         } catch (const EError&) {
-            SetAlign(alTop);
+            // An edge the bar cannot take (none or the whole area): it keeps its designed edge.
         }
     }
     if (storage.ReadInteger(section, "PixelsPerInch", FormPixelsPerInch()) != ScreenPixelsPerInch()) {
@@ -508,18 +524,18 @@ void TCustomSpeedBar::RestoreLayout(TIniSections& storage, const std::string& se
         if (align_ != was) Raise(OnPosChanged, this);
         return;
     }
-    if (options_ & sbAllowResize) {
-        if (HorizontalAlign(align_)) {
-            SetThickness(storage.ReadInteger(section, "Width", height_));
-        } else if (align_ == alLeft || align_ == alRight) {
-            SetThickness(storage.ReadInteger(section, "Width", width_));
-        }
+    if ((options_ & sbAllowResize) && align_ >= alTop && align_ <= alRight) {
+        // Thinner than one row of buttons, the bar could be neither seen nor grabbed: it keeps its
+        // designed thickness.
+        const int stored = storage.ReadInteger(section, "Width", Thickness());
+        if (stored >= 2 * Offset() + ButtonThickness()) SetThickness(stored);
     }
     if (align_ != was) Raise(OnPosChanged, this);
     const int count = storage.ReadInteger(section, "Count", 0);
     if (count > 0) {
         ForEachItem([](TSpeedItem& item) { item.SetVisible(false); });
-        for (int n = 1; n <= count; ++n) {
+        // Only the entries that are there are read: a damaged count of millions costs nothing.
+        for (int n : NumberedEntries(storage.ValueNames(section), "Button", count)) {
             const std::vector<std::string> words =
                 SplitWords(storage.ReadString(section, "Button" + std::to_string(n), ""));
             if (words.empty()) continue;

@@ -129,4 +129,15 @@ TBarRect DockOutline(const TBarRect& client, TAlign proposed, int thickness, con
     }
 }
 
+int DockRoom(const TBarRect& client, bool horizontal, const std::vector<TDockedControl>& others) {
+    int room = horizontal ? client.Height() : client.Width();
+    for (const TDockedControl& other : others) {
+        const bool otherHorizontal = other.Align == alTop || other.Align == alBottom;
+        const bool otherVertical = other.Align == alLeft || other.Align == alRight;
+        if (horizontal && otherHorizontal) room -= other.Bounds.Height();
+        if (!horizontal && otherVertical) room -= other.Bounds.Width();
+    }
+    return std::max(0, room);
+}
+
 } // namespace nv

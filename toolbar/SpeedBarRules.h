@@ -60,5 +60,8 @@ struct TDockedControl {
 // than the bar now is), cut to `thickness` along that edge.
 TBarRect DockOutline(const TBarRect& client, TAlign proposed, int thickness, const TBarRect& barBounds,
                      const std::vector<TDockedControl>& others);
+// The most a bar along the `horizontal` edges can take of the client area: what the other controls
+// docked to those edges leave.
+int DockRoom(const TBarRect& client, bool horizontal, const std::vector<TDockedControl>& others);
 
 } // namespace nv

@@ -4,6 +4,7 @@
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
+#include "menus/MenuLayout.h"
 
 #include <windowsx.h>
 
@@ -16,6 +17,8 @@ namespace {
 constexpr char kClassName[] = "TSpeedbarSetupWindow";
 // Asks the application window to free the customize windows that have closed.
 constexpr UINT kReleaseClosedMessage = WM_APP + 240;
+// Asks the window to put itself on top again once another window of the program was activated.
+constexpr UINT kKeepOnTopMessage = WM_APP + 241;
 
 enum ControlId {
     idCategoriesLabel = 101,
@@ -87,6 +90,9 @@ protected:
             break;
         case WM_CHAR:
             if (wParam == VK_ESCAPE || wParam == VK_TAB || wParam == VK_RETURN) return 0;
+            break;
+        case WM_SYSCHAR:
+            if (owner_.OnAccessKey(static_cast<char>(wParam))) return 0;
             break;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: // a quick second press is a press too
@@ -315,6 +321,16 @@ LRESULT TSpeedbarSetupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_PAINT: OnPaint(); return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) ::PostMessageA(Handle(), kKeepOnTopMessage, 0, 0);
+        break;
+    case WM_ACTIVATEAPP:
+        if (wParam) ::PostMessageA(Handle(), kKeepOnTopMessage, 0, 0);
+        break;
+    case kKeepOnTopMessage: KeepOnTop(); return 0;
+    case WM_SYSCHAR:
+        if (OnAccessKey(static_cast<char>(wParam))) return 0;
+        break;
     case WM_CLOSE: Destroy(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_NCDESTROY:
@@ -349,6 +365,15 @@ void TSpeedbarSetupWindow::OnCommand(int id, int code) {
     }
 }
 
+void TSpeedbarSetupWindow::KeepOnTop() {
+    // Wine without a window manager shows an activated main window above its topmost owned windows
+    // on the screen, while its own order keeps them above; only leaving the topmost band and coming
+    // back puts the window on top of the screen again. Elsewhere this changes nothing.
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    ::SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, flags);
+}
+
 void TSpeedbarSetupWindow::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(Handle(), &ps);
@@ -367,6 +392,24 @@ void TSpeedbarSetupWindow::OnDestroy() {
         TSpeedBar* bar = bar_;
         bar_ = nullptr;
         bar->SetEditMode(nullptr);
+    }
+}
+
+bool TSpeedbarSetupWindow::OnAccessKey(char key) {
+    // A label's access key moves the focus to the list it names; the help button's presses it.
+    const int ids[] = {idCategoriesLabel, idButtonsLabel, idHelpBtn};
+    std::vector<std::string> captions;
+    for (int id : ids) {
+        char text[256] = {};
+        HWND control = ::GetDlgItem(Handle(), id);
+        if (control && ::IsWindowVisible(control)) ::GetWindowTextA(control, text, sizeof text);
+        captions.push_back(text);
+    }
+    switch (FindAccessKey(captions, key)) {
+    case 0: ::SetFocus(sectionList_); return true;
+    case 1: ::SetFocus(buttonsList_); return true;
+    case 2: OnCommand(idHelpBtn, BN_CLICKED); return true;
+    default: return false;
     }
 }
 

@@ -64,7 +64,10 @@ private:
     void OnCommand(int id, int code);
     void OnPaint();
     void OnDestroy();
+    void KeepOnTop();
     void MoveFocus(HWND from, bool backwards);
+    // Alt and a letter: true when the letter is the access key of a label or button.
+    bool OnAccessKey(char key);
 
     // Dragging a picture from the buttons list; true when the message was taken.
     bool ListMouseDown(POINT at);

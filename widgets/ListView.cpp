@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace nv {
 
 namespace {
@@ -36,6 +38,15 @@ void TListView::CreateWnd(HWND parent, int id) {
     ::SendMessageA(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     if (font_) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     if (visible_) ::ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+int TListView::Width() const {
+    RECT frame{0, 0, columnsWidth_ + ::GetSystemMetrics(SM_CXVSCROLL), 0};
+    if (hwnd_) {
+        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ~WS_VSCROLL,
+                             FALSE, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+    }
+    return std::max<int>(width_, frame.right - frame.left);
 }
 
 void TListView::SetVisible(bool visible) {
@@ -73,6 +84,7 @@ void TListView::AddColumn(const std::string& caption, int width, TAlignment alig
     column.iSubItem = columns_;
     if (::SendMessageA(hwnd_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns_), reinterpret_cast<LPARAM>(&column)) >= 0) {
         ++columns_;
+        columnsWidth_ += width;
     }
 }
 

@@ -29,8 +29,9 @@ public:
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
-    // The width the parent gives the list when it docks it to an edge.
-    int Width() const { return width_; }
+    // The width the parent gives the list when it docks it to an edge: never less than its columns
+    // and a vertical scroll bar take, so that it needs no horizontal one.
+    int Width() const;
     void SetWidth(int width) { width_ = width; }
     void SetBounds(const RECT& bounds);
     void SetFont(const TFont& font);
@@ -59,6 +60,7 @@ private:
     bool visible_ = false;
     int width_ = 0;
     int columns_ = 0;
+    int columnsWidth_ = 0;
     GdiObject font_; // released after the window that draws with it
 };
 

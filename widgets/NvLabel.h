@@ -36,6 +36,10 @@ public:
     void SetShadowPos(TShadowPosition value);
     int ShadowSize() const { return shadowSize_; }
     void SetShadowSize(int value);
+    // The font is made smaller, as far as needed, for the caption and its shadow to fit the label's
+    // width whole, whatever face the system puts in for the font's.
+    bool FitText() const { return fitText_; }
+    void SetFitText(bool value);
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -46,10 +50,12 @@ private:
     HWND hwnd_ = nullptr;
     std::string caption_;
     TFont font_;
-    GdiObject fontHandle_;
+    GdiObject fontHandle_; // the font as drawn: fitted when FitText is on
+    int textLeft_ = 0;     // where the text starts, so that no letter leans out at the left
     TColor shadowColor_ = 0x808080; // grey
     TShadowPosition shadowPos_ = spLeftTop;
     int shadowSize_ = 1;
+    bool fitText_ = false;
 };
 
 } // namespace nv

@@ -44,8 +44,8 @@ void TURLLabel::CreateWnd(HWND parent, const RECT& bounds, int id, const std::st
 void TURLLabel::Attach(HWND control) {
     hwnd_ = control;
     caption_ = WindowText(control);
-    // Mouse messages reach a static control only with SS_NOTIFY.
-    ::SetWindowLongPtrA(control, GWL_STYLE, ::GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
+    // Mouse messages reach a static control only with SS_NOTIFY; Tab reaches a link like a button.
+    ::SetWindowLongPtrA(control, GWL_STYLE, ::GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY | WS_TABSTOP);
     AttachSubclass(control);
     Prepare();
 }
@@ -300,7 +300,14 @@ void TURLLabel::OnPaint() {
         SelectedObject font(dc, fontHandle_.get());
         ::DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &client, TextFormat());
     }
+    if (::GetFocus() == hwnd_) ::DrawFocusRect(dc, &client);
     ::EndPaint(hwnd_, &paint);
+}
+
+UINT TURLLabel::OnGetDlgCode(const MSG* message) {
+    // Enter on a focused link opens it instead of pressing the dialog's default button.
+    if (message && message->message == WM_KEYDOWN && message->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+    return static_cast<UINT>(CallPrevious(hwnd_, WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(message)));
 }
 
 LRESULT TURLLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -319,6 +326,13 @@ LRESULT TURLLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP: OnButtonUp(msg, lParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
+    case WM_GETDLGCODE: return OnGetDlgCode(reinterpret_cast<const MSG*>(lParam));
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+        Click();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: ::InvalidateRect(hwnd_, nullptr, TRUE); break;
     case WM_MOUSELEAVE: OnMouseLeave(); return 0;
     case WM_CAPTURECHANGED:
         // Taken away mid-press (a window popped up): the press is over, without a click.

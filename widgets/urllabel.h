@@ -1,5 +1,6 @@
 // TURLLabel: a label that opens its caption as a web, mail or ftp address when clicked. Blue and
-// underlined at rest, red while the left button is held on it, with the program's hand cursor.
+// underlined at rest, red while the left button is held on it, with the program's hand cursor. Tab
+// reaches it in a dialog; focused, it shows a focus rectangle and Enter or Space opens it.
 //
 // The label is a static control of its own, or takes over one of a dialog (Attach), keeping its
 // place, id and text.
@@ -95,6 +96,7 @@ private:
     void OnButtonUp(UINT msg, LPARAM lParam);
     void OnMouseMove(LPARAM lParam);
     void OnMouseLeave();
+    UINT OnGetDlgCode(const MSG* message);
     void SetColor(TColor color);
     void SetUnderlined(bool underlined);
     void FontChanged();

@@ -37,6 +37,8 @@ enum class Do {
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
     ExpectText,     // Detail: the text field's whole text
+    ExpectHeight,   // Text: the class of a child of the main window; Detail: its height in pixels
+    ExpectCheck,    // the open menu's highlighted item shows a check in its cell, as the screen has it
     ExpectRunning,
     ExpectExited,
 };
@@ -259,6 +261,25 @@ std::vector<Scenario> Scenarios() {
             {Do::Keys, "{Ctrl+End}er{Ctrl+S}"},
             {Do::ExpectFile, kDeep + "\\deep.txt", "deeper"},
         }},
+        {"TheToolbarKeepsItsThicknessThroughMinimizingAndARestart", false, "", {
+            {Do::Start, ""},
+            {Do::ExpectHeight, "TSpeedBar", "33"},
+            {Do::Keys, "{Alt+Space}n"}, // the system menu's Minimize
+            {Do::Keys, "{Alt+Space}r"}, // and Restore
+            {Do::ExpectHeight, "TSpeedBar", "33"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+            {Do::ExpectRegistry, "TForm1SpeedBar|Width", "33"},
+            {Do::Start, ""},
+            {Do::ExpectHeight, "TSpeedBar", "33"},
+        }},
+        {"AHighlightedCheckedOptionShowsItsCheck", false, "", {
+            {Do::Start, ""},
+            {Do::Keys, "{Alt+S}{Down}"}, // Setup's Word Select, checked from the start
+            {Do::ExpectCheck},
+            {Do::Keys, "{Esc}{Esc}"},
+            {Do::ExpectCaption, "Notova"},
+        }},
     };
 }
 
@@ -377,6 +398,21 @@ class Driver {
             })) << "the text is \"" << shown << "\", expected \"" << detail << "\"";
             break;
         }
+        case Do::ExpectHeight: {
+            int height = -1;
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                HWND child = ::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr);
+                RECT r{};
+                height = child && ::GetWindowRect(child, &r) ? static_cast<int>(r.bottom - r.top) : -1;
+                return std::to_string(height) == detail;
+            })) << text << " is " << height << " pixels high, expected " << detail;
+            break;
+        }
+        case Do::ExpectCheck: {
+            int ink = 0;
+            EXPECT_TRUE(WaitUntil(ms, [&] { return (ink = CheckInk()) > 5; })) << ink << " pixels of a check";
+            break;
+        }
         case Do::ExpectRunning:
             ASSERT_TRUE(Running()) << "the program ended";
             break;
@@ -412,6 +448,9 @@ class Driver {
         processId_ = started.dwProcessId;
         ASSERT_TRUE(WaitUntil(30000, [&] { return MainWindow() != nullptr; })) << "no main window";
         Settle(); // up to the message loop: a file named is loaded by then
+        // The new window's mapping and focus reach Wine from the X server a moment later; keys sent
+        // before that lost their Alt, or opened a menu that was never mapped.
+        ::Sleep(1000);
     }
 
     // Only the instance this driver started, never another program's.
@@ -466,6 +505,14 @@ class Driver {
         if (!front || owner == processId_) return;
         ::SetForegroundWindow(front);
         WaitUntil(2000, [&] { return ::GetForegroundWindow() == front; });
+    }
+
+    // The program's open drop-down menu, or null.
+    HWND OpenMenu() const {
+        for (HWND window : Windows()) {
+            if (ClassOf(window) == "#32768") return window;
+        }
+        return nullptr;
     }
 
     // The program has dealt with what it was given.
@@ -595,6 +642,51 @@ class Driver {
             ::Sleep(40);
         }
         Settle();
+    }
+
+    // The pixels of a check inside the sunken cell that starts the open menu's highlighted item, told
+    // from the cell's own colours; -1 while no menu is open.
+    int CheckInk() const {
+        HWND menu = OpenMenu();
+        RECT place{};
+        if (!menu || !::GetWindowRect(menu, &place)) return -1;
+        const int width = place.right - place.left, height = place.bottom - place.top;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        WindowDC screen(nullptr);
+        MemoryDC memory(::CreateCompatibleDC(screen.get()));
+        GdiObject picture(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!picture) return -1;
+        SelectedObject selected(memory.get(), picture.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), place.left, place.top, SRCCOPY);
+        const auto at = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * width + x]; };
+        // The highlighted item: the rows whose right end differs from most rows' there.
+        const int edge = width - 6;
+        std::vector<DWORD> column;
+        for (int y = 0; y < height; ++y) column.push_back(at(edge, y));
+        std::vector<DWORD> sorted = column;
+        std::sort(sorted.begin(), sorted.end());
+        const DWORD menuColor = sorted[sorted.size() / 2];
+        int top = -1, bottom = -1;
+        for (int y = 0, start = 0; y <= height; ++y) {
+            if (y < height && column[y] != menuColor) continue;
+            if (y - start >= 15 && start > 0 && y < height) top = start, bottom = y;
+            start = y + 1;
+        }
+        if (top < 0) return 0;
+        // The cell's frame is the first break in the highlight from the item's left.
+        const int middle = (top + bottom) / 2;
+        int x = 0;
+        while (x < edge && at(x, middle) != column[middle]) ++x;
+        while (x < edge && at(x, middle) == column[middle]) ++x;
+        const DWORD fill = at(x + 1, top + 2), dither = at(x + 2, top + 2);
+        int ink = 0;
+        for (int y = top + 3; y < bottom - 3; ++y) {
+            for (int px = x + 2; px < x + 17 && px < width; ++px)
+                ink += at(px, y) != fill && at(px, y) != dither;
+        }
+        return ink;
     }
 
     void ExpectBox(const std::string& text, const std::string& buttons, int ms) {

@@ -213,10 +213,16 @@ TEST_F(Navigate, TheChartDocksAtTheRightEdgeWithARowPerCode) {
     Command(IDM_VIEWASCII);
     EXPECT_EQ(::GetFocus(), list);
     EXPECT_EQ(Right(list), client.right);
-    EXPECT_EQ(Right(form->TextField.Handle()), client.right - 130) << "the text field takes what is left";
+    RECT chart{};
+    ::GetWindowRect(list, &chart);
+    const int width = chart.right - chart.left;
+    // Its two columns and the vertical scroll bar fit: 130 pixels with the classic 16-pixel bar.
+    EXPECT_EQ(width, std::max(130, 2 + 55 + 55 + ::GetSystemMetrics(SM_CXVSCROLL) + 2));
+    EXPECT_FALSE(::GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL) << "no horizontal scroll bar";
+    EXPECT_EQ(Right(form->TextField.Handle()), client.right - width) << "the text field takes what is left";
     form->SpeedBar.SetAlign(alRight); // a toolbar at the same edge goes inside the chart
     EXPECT_EQ(Right(list), client.right);
-    EXPECT_EQ(Right(form->SpeedBar.Handle()), client.right - 130);
+    EXPECT_EQ(Right(form->SpeedBar.Handle()), client.right - width);
     form->SpeedBar.SetAlign(alTop);
     Command(IDM_VIEWASCII);
     EXPECT_FALSE(::IsWindowVisible(list));

@@ -477,5 +477,106 @@ TEST_F(View, TheAboutBoxIsMadeAfreshForEachShowing) {
     EXPECT_EQ(box.ShowModal(form->Handle()), IDCANCEL) << "the modal result is Cancel";
 }
 
+// A key as the keyboard sends it, run through the dialog as its modal loop does.
+void PressKey(HWND dialog, WORD key) {
+    for (bool up : {false, true}) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ::SendInput(1, &input, sizeof input);
+        ::Sleep(30);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (::IsDialogMessageA(dialog, &msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+// The columns of a picture that hold anything but the colour of its top-left corner: first, last.
+std::pair<int, int> InkColumns(HDC dc, int width, int height) {
+    const COLORREF background = ::GetPixel(dc, 0, 0);
+    int first = width, last = -1;
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            if (::GetPixel(dc, x, y) == background) continue;
+            first = std::min(first, x);
+            last = x;
+            break;
+        }
+    }
+    return {first, last};
+}
+
+TEST_F(View, TheAboutBoxTitleFitsBesideThePictureWhateverItsFont) {
+    Start();
+    dialogs.Then([](HWND dialog) {
+        HWND title = ::GetDlgItem(dialog, IDC_NVLABEL1);
+        RECT label{}, picture{};
+        ::GetWindowRect(title, &label);
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_IMAGE1), &picture);
+        EXPECT_LE(label.right, picture.left) << "the title stays left of the picture";
+        // The title as the label shows it, against the same text with its shadow drawn with the same
+        // font where nothing cuts it.
+        const int wide = 4 * (label.right - label.left), high = label.bottom - label.top;
+        MemoryDC whole(::CreateCompatibleDC(nullptr));
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, wide, -high, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        GdiObject bitmap(::CreateDIBSection(whole.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        SelectedObject selected(whole.get(), bitmap.get());
+        SelectedObject font(whole.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(title, WM_GETFONT, 0, 0)));
+        const RECT all{0, 0, wide, high};
+        ::FillRect(whole.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+        ::SetBkMode(whole.get(), TRANSPARENT);
+        for (const auto& [at, color] :
+             {std::pair{wide / 4 + 1, RGB(255, 255, 255)}, {wide / 4, RGB(255, 0, 0)}}) {
+            RECT place{at, at == wide / 4 ? 0 : 1, wide, high};
+            ::SetTextColor(whole.get(), color);
+            ::DrawTextA(whole.get(), "Notova", 6, &place, DT_NOPREFIX | DT_SINGLELINE | DT_NOCLIP);
+        }
+        const auto [wholeFirst, wholeLast] = InkColumns(whole.get(), wide, high);
+        ::RedrawWindow(title, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        WindowDC shown(title);
+        const auto [first, last] = InkColumns(shown.get(), label.right - label.left, high);
+        EXPECT_GT(wholeLast - wholeFirst, 60) << "the title is drawn";
+        EXPECT_EQ(last - first, wholeLast - wholeFirst) << "the title is whole";
+        PressButton(dialog, IDCANCEL);
+    });
+    Command(IDM_ABOUT);
+}
+
+TEST_F(View, TheAboutBoxLinksAreReachedWithTabAndOpenedWithEnterOrSpace) {
+    Start();
+    dialogs.Then([this](HWND dialog) {
+        HWND ok = ::GetDlgItem(dialog, IDCANCEL), mail = ::GetDlgItem(dialog, IDC_URLLABEL1),
+             web = ::GetDlgItem(dialog, IDC_URLLABEL2);
+        EXPECT_EQ(::GetFocus(), ok) << "OK has the focus at first";
+        const struct {
+            WORD key;
+            HWND focus;
+            const char* opened; // what reaches the shell, or nullptr
+        } rows[] = {{VK_TAB, mail, nullptr},
+                    {VK_SPACE, mail, "mailto:notova@korvel.example"},
+                    {VK_TAB, web, nullptr},
+                    {VK_RETURN, web, "http:\\\\www.korvel.example"},
+                    {VK_TAB, ok, nullptr}};
+        for (const auto& row : rows) {
+            const size_t calls = shell.size();
+            PressKey(dialog, row.key);
+            EXPECT_EQ(::GetFocus(), row.focus) << row.key;
+            ASSERT_EQ(shell.size(), calls + (row.opened ? 1 : 0)) << row.key;
+            if (row.opened) {
+                EXPECT_EQ(shell.back().File, row.opened);
+            }
+        }
+        EXPECT_TRUE(::IsWindowVisible(dialog)) << "a link opened with a key leaves the box open";
+        PressButton(dialog, IDCANCEL);
+    });
+    Command(IDM_ABOUT);
+}
+
 } // namespace
 } // namespace nv::test

@@ -348,6 +348,22 @@ TEST_F(MenuForm, CheckedOptionsShowTheCheckGlyphInASunkenDitheredCell) {
     EXPECT_EQ(checked.Compare(caption, RECT{right, 0, 200, kItemHeight}), "same");
 }
 
+TEST_F(MenuForm, AHighlightedCheckedOptionShowsTheSameCheckOnAPlainCell) {
+    Picture plain(200, kItemHeight), highlighted(200, kItemHeight);
+    Draw(plain, Menu(kSetup), IDM_WORDSELECT, ODS_CHECKED);
+    Draw(highlighted, Menu(kSetup), IDM_WORDSELECT, ODS_CHECKED | ODS_SELECTED);
+    // Inside the cell's frame: the check where the plain item has it, the menu colour around it.
+    int glyph = 0;
+    for (int y = 2; y < kItemHeight - 2; ++y) {
+        for (int x = g; x < g + 18; ++x) {
+            const bool ink = plain.At(x, y) == Sys(COLOR_MENUTEXT);
+            glyph += ink;
+            EXPECT_EQ(highlighted.At(x, y), ink ? Sys(COLOR_MENUTEXT) : Sys(COLOR_MENU)) << x << "," << y;
+        }
+    }
+    EXPECT_GT(glyph, 5);
+}
+
 TEST_F(MenuForm, DisabledItemsAreEmbossed) {
     HMENU edit = Menu(kEdit);
     Picture drawn(260, kItemHeight), expected(260, kItemHeight);

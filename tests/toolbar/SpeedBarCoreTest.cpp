@@ -349,26 +349,32 @@ TEST_F(SpeedBarModel, RestoreLayoutEdgeCases) {
     const Row rows[] = {
         {"other pixels per inch: the edge only",
          "Position=3;PixelsPerInch=120;Width=80;Count=1;Button1=NewBtn,60,60", alLeft, 33, nullptr, 4, 4},
-        {"lower version: nothing", "Version=-1;Position=2;Count=1;Button1=NewBtn,60,4", alTop, 33, nullptr, 4,
-         4},
+        {"lower version: nothing", "Version=-1;Position=1;Count=1;Button1=NewBtn,60,4", alBottom, 33, nullptr,
+         4, 4},
         {"unlisted buttons hidden; left of 4 placed at 4", "Count=2;Button1=NewBtn,0,-7;Button2=ExitBtn,60,4",
-         alTop, 33, "NewBtn,ExitBtn", 4, 4},
+         alBottom, 33, "NewBtn,ExitBtn", 4, 4},
         {"a missing third entry still applies the others",
-         "Count=5;Button1=NewBtn,12,4;Button2=OpenBtn,36,4;Button4=CutBtn,60,4;Button5=CopyBtn,84,4", alTop,
-         33, "NewBtn,OpenBtn,CutBtn,CopyBtn", 12, 4},
+         "Count=5;Button1=NewBtn,12,4;Button2=OpenBtn,36,4;Button4=CutBtn,60,4;Button5=CopyBtn,84,4",
+         alBottom, 33, "NewBtn,OpenBtn,CutBtn,CopyBtn", 12, 4},
         {"unknown names, empty entries and bad numbers",
-         "Count=4;Button1=Nothing,1,1;Button2=;Button3=NewBtn,x,28;Button4=OpenBtn", alTop, 33,
+         "Count=4;Button1=Nothing,1,1;Button2=;Button3=NewBtn,x,28;Button4=OpenBtn", alBottom, 33,
          "NewBtn,OpenBtn", 4, 28},
-        {"a count of 0 leaves the buttons", "Count=0;Width=56", alTop, 56, nullptr, 4, 4},
-        {"a stored 0 becomes top", "Position=0", alTop, 33, nullptr, 4, 4},
-        {"a stored 5 becomes top", "Position=5", alTop, 33, nullptr, 4, 4},
-        {"bottom with its thickness", "Position=2;Width=x", alBottom, 33, nullptr, 4, 4},
+        {"a count of 0 leaves the buttons", "Count=0;Width=56", alBottom, 56, nullptr, 4, 4},
+        {"a stored 0 keeps the designed edge", "Position=0", alBottom, 33, nullptr, 4, 4},
+        {"a stored 5 keeps the designed edge", "Position=5", alBottom, 33, nullptr, 4, 4},
+        {"a stored 77 keeps the designed edge", "Position=77;Width=56", alBottom, 56, nullptr, 4, 4},
+        {"top with its thickness", "Position=1;Width=x", alTop, 33, nullptr, 4, 4},
+        {"a width of one row", "Width=32", alBottom, 32, nullptr, 4, 4},
+        {"thinner than one row: the designed thickness", "Width=31", alBottom, 33, nullptr, 4, 4},
+        {"no width: the designed thickness", "Width=0", alBottom, 33, nullptr, 4, 4},
+        {"a negative width: the designed thickness", "Position=3;Width=-500", alLeft, 33, nullptr, 4, 4},
     };
     const std::string all = "NewBtn,OpenBtn,SaveBtn,PrintBtn,ExitBtn,UndoBtn,RedoBtn,CutBtn,CopyBtn,PasteBtn,"
                             "FindBtn,ReplaceBtn,WordWrap";
     for (const Row& row : rows) {
         TestBar fresh;
         Build(fresh);
+        fresh.SetAlign(alBottom); // designed at the bottom: a stored top edge must be read
         MemoryStorage memory;
         TIniSections storage(memory, "");
         for (std::string rest = row.values; !rest.empty();) {
@@ -387,6 +393,50 @@ TEST_F(SpeedBarModel, RestoreLayoutEdgeCases) {
         EXPECT_EQ(fresh.FindItemByName("NewBtn")->Left(), row.newLeft) << row.what;
         EXPECT_EQ(fresh.FindItemByName("NewBtn")->Top(), row.newTop) << row.what;
     }
+}
+
+// Reads another store and counts the values read; writes nothing.
+class CountingStorage : public Storage {
+public:
+    explicit CountingStorage(Storage& inner) : inner_(inner) {}
+    int reads = 0;
+    std::unique_ptr<StorageKey> OpenKey(const std::string& path, bool) override {
+        std::unique_ptr<StorageKey> key = inner_.OpenKey(path, false);
+        return key ? std::make_unique<Key>(std::move(key), reads) : nullptr;
+    }
+    bool DeleteKey(const std::string&) override { return false; }
+
+private:
+    struct Key : StorageKey {
+        Key(std::unique_ptr<StorageKey> key, int& count) : inner(std::move(key)), reads(count) {}
+        bool ValueExists(const std::string& name) const override { return inner->ValueExists(name); }
+        std::optional<std::uint32_t> ReadInteger(const std::string& name) const override {
+            return ++reads, inner->ReadInteger(name);
+        }
+        std::optional<std::string> ReadString(const std::string& name) const override {
+            return ++reads, inner->ReadString(name);
+        }
+        bool DeleteValue(const std::string&) override { return false; }
+        std::vector<std::string> ValueNames() const override { return inner->ValueNames(); }
+        std::vector<std::string> SubkeyNames() const override { return inner->SubkeyNames(); }
+        bool PutInteger(const std::string&, std::uint32_t) override { return false; }
+        bool PutString(const std::string&, const std::string&) override { return false; }
+        std::unique_ptr<StorageKey> inner;
+        int& reads;
+    };
+    Storage& inner_;
+};
+
+TEST_F(SpeedBarModel, AHugeStoredCountReadsOnlyTheStoredEntries) {
+    MemoryStorage memory;
+    TIniSections writer(memory, "");
+    writer.WriteString(kSection, "Count", "100000");
+    writer.WriteString(kSection, "Button1", "CutBtn,404,4");
+    CountingStorage counting(memory);
+    TIniSections reader(counting, "");
+    bar.RestoreLayout(reader, kSection);
+    EXPECT_EQ(Shown(bar), std::vector<std::string>{"CutBtn"});
+    EXPECT_LE(counting.reads, 10) << "the layout's own values and the one entry";
 }
 
 } // namespace

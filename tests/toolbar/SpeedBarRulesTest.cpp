@@ -93,6 +93,8 @@ TEST(SpeedBarRules, OutlineLeavesTheControlsLaidOutBefore) {
     EXPECT_EQ(DockOutline(client, alLeft, 33, bar, others), (TBarRect{0, 0, 33, 331}));
     EXPECT_EQ(DockOutline(client, alRight, 33, bar, others), (TBarRect{359, 0, 392, 331}))
         << "the chart is nearer the right edge";
+    EXPECT_EQ(DockRoom(client, true, others), 331) << "a top or bottom bar: all but the status bar";
+    EXPECT_EQ(DockRoom(client, false, others), 392) << "a left or right bar: all but the chart";
 }
 
 } // namespace

@@ -243,5 +243,65 @@ TEST_F(Customize, TheBarIsResizedInRowsOnlyWhileItIsOpen) {
     EXPECT_EQ(ClientBoundsIn(form->TextField.Handle(), form->Handle()).top, 80);
 }
 
+// Whether the screen shows a window's own picture of an area of its client, as it would on top.
+bool ShowsOnScreen(HWND window, const RECT& area) {
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    WindowDC own(window), screen(nullptr);
+    POINT origin{0, 0};
+    ::ClientToScreen(window, &origin);
+    for (int y = area.top; y < area.bottom; y += 6) {
+        for (int x = area.left; x < area.right; x += 6) {
+            if (::GetPixel(own.get(), x, y) != ::GetPixel(screen.get(), origin.x + x, origin.y + y))
+                return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(Customize, StaysAboveTheMainWindowAfterAButtonIsDraggedOff) {
+    Start();
+    ASSERT_TRUE(Open());
+    // Over the main window, beside the bar: where it lies, its lists and labels must show.
+    RECT main{};
+    ::GetWindowRect(form->Handle(), &main);
+    ::SetWindowPos(window->Handle(), nullptr, main.left + 40, main.top + 120, 0, 0,
+                   SWP_NOSIZE | SWP_NOACTIVATE);
+    const RECT lists{8, 8, 330, 220};
+    ASSERT_TRUE(ShowsOnScreen(window->Handle(), lists));
+    Drag({OnScreen(ButtonOf(form->NewBtn), 12, 12), OnScreen(form->SpeedBar.Handle(), 300, 80),
+          OnScreen(form->SpeedBar.Handle(), 310, 90)});
+    EXPECT_FALSE(form->NewBtn->Visible());
+    EXPECT_TRUE(ShowsOnScreen(window->Handle(), lists));
+}
+
+TEST_F(Customize, KeysPressedInItAreItsOwn) {
+    Start();
+    ASSERT_TRUE(Open());
+    // Alt and a key, as the keyboard sends them, through the program's message loop.
+    const auto altAnd = [this](WORD key) {
+        for (auto [vk, up] : {std::pair{VK_MENU, false}, {key, false}, {key, true}, {VK_MENU, true}}) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = static_cast<WORD>(vk);
+            input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+            input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+            ::SendInput(1, &input, sizeof input);
+            for (int i = 0; i < 3; ++i) {
+                ::Sleep(15);
+                PumpLikeProgram();
+            }
+        }
+    };
+    for (auto [key, focus] : {std::pair{'A', window->ButtonsList()}, {'C', window->SectionList()}}) {
+        ::SetFocus(window->CloseBtn());
+        altAnd(static_cast<WORD>(key));
+        EXPECT_EQ(::GetFocus(), focus) << "Alt+" << key;
+    }
+    altAnd(VK_F4);
+    Settle();
+    EXPECT_EQ(TSpeedbarSetupWindow::FindFor(&form->SpeedBar), nullptr) << "Alt+F4 closes the window";
+    EXPECT_TRUE(::IsWindowVisible(form->Handle())) << "and not the program";
+}
+
 } // namespace
 } // namespace nv::test

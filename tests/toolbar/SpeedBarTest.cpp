@@ -253,5 +253,19 @@ TEST_F(Toolbar, LayoutIsStoredWithThePlacement) {
     EXPECT_FALSE(::IsWindowVisible(ButtonOf(form->FindBtn)));
 }
 
+TEST_F(Toolbar, KeepsItsThicknessInAWindowShorterThanItself) {
+    Start();
+    RECT window{}, shorter{0, 0, 300, 10};
+    ::GetWindowRect(form->Handle(), &window);
+    ::AdjustWindowRectEx(&shorter, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    for (const RECT& size : {shorter, window}) {
+        ::SetWindowPos(form->Handle(), nullptr, 0, 0, size.right - size.left, size.bottom - size.top,
+                       SWP_NOMOVE | SWP_NOZORDER);
+        Settle();
+        EXPECT_EQ(ClientBoundsIn(form->SpeedBar.Handle(), form->Handle()).bottom, 33);
+    }
+    EXPECT_EQ(ClientBoundsIn(form->TextField.Handle(), form->Handle()).top, 33);
+}
+
 } // namespace
 } // namespace nv::test
