@@ -18,6 +18,8 @@ namespace nv {
 
 namespace {
 
+// Below this a text is laid out again quickly enough whatever it holds.
+constexpr size_t kScrollBarSampleFrom = 64u << 10;
 constexpr DWORD kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED; // 0x2C0001
 
 std::uint32_t RgbOf(TColor color) {
@@ -267,6 +269,14 @@ void TNvRichEdit::StreamIn(const std::string& content) {
     const int level = RichEditVersion();
     // Undo is suspended while the text comes in: the history starts empty anyway.
     if (level >= 2) Call(EM_SETUNDOLIMIT, 0);
+    if (content.size() >= kScrollBarSampleFrom) {
+        // The scroll bars the text needs come first, while the control holds only a sample of it.
+        const std::string sample = ScrollBarSample(content);
+        StreamInJob first(sample);
+        EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&first), 0, &ReadFromStreamer};
+        Call(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
+        first.RethrowIfFailed();
+    }
     StreamInJob job(content);
     job.sender = this;
     job.progress = &OnLoadProgress;
