@@ -146,7 +146,7 @@ TShiftState CurrentShiftState() {
     return state;
 }
 
-TNvRichEdit::TNvRichEdit() = default;
+TNvRichEdit::TNvRichEdit() : LargeEditFrom(RunningOnWine() ? kLargeEditFrom : 0) {}
 
 TNvRichEdit::~TNvRichEdit() {
     OnChange = nullptr;
@@ -215,6 +215,7 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
 }
 
 void TNvRichEdit::DestroyControlWindow() {
+    DropKeptWindow();
     if (!hwnd_) return;
     HWND window = hwnd_;
     DetachSubclass(window);
@@ -311,6 +312,7 @@ void TNvRichEdit::SetVisible(bool visible) {
 
 void TNvRichEdit::SetUndoLimit(int value) {
     if (value == undoLimit_) return;
+    DropKeptWindow();
     undoLimit_ = value;
     if (hwnd_ && RichEditVersion() >= 2) undoLimit_ = static_cast<int>(Call(EM_SETUNDOLIMIT, value));
 }
@@ -329,11 +331,14 @@ void TNvRichEdit::SetSelectionBar(bool value) {
 
 void TNvRichEdit::SetAutoURLDetect(bool value) {
     if (value == autoURLDetect_) return;
+    DropKeptWindow();
     autoURLDetect_ = value;
     if (hwnd_ && RichEditVersion() >= 2) Call(EM_AUTOURLDETECT, value ? TRUE : FALSE);
 }
 
+// A window kept for undo does not follow the options: it goes.
 void TNvRichEdit::SetWordSelection(bool value) {
+    DropKeptWindow();
     wordSelection_ = value;
     ApplyWordSelection();
 }
@@ -345,6 +350,7 @@ void TNvRichEdit::ApplyWordSelection() {
 }
 
 void TNvRichEdit::SetFont(const TFont& font) {
+    DropKeptWindow();
     font_ = font;
     ApplyFont();
 }
@@ -512,6 +518,9 @@ void TNvRichEdit::SelectWholeText() {
     if (!hwnd_) return;
     CHARRANGE all{0, TextLength()};
     Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    // Typing over it then starts an undo step of its own: the Wine control would otherwise undo it
+    // together with the typing before the selection.
+    if (RichEditVersion() >= 2) Call(EM_STOPGROUPTYPING);
 }
 
 long TNvRichEdit::LineOfPosition(long pos) const {
@@ -627,6 +636,11 @@ bool TNvRichEdit::PasteFits() {
                                                          std::find(chars, chars + locked.size(), '\0') - chars)));
     }
     if (need.Fits()) return true;
+    if (kept_) {
+        // The window kept for undo gives its memory back before a paste is refused.
+        DropKeptWindow();
+        return PasteFits();
+    }
     Raise(OnPasteTooLarge, this, need); // with the clipboard closed again: the handler may show a box
     return false;
 }
@@ -650,8 +664,11 @@ void TNvRichEdit::PasteAsPlainText() {
     std::string normalized(text.size(), '\0');
     LineBreakStreamer streamer(text);
     normalized.resize(streamer.Read(normalized.data(), normalized.size()));
-    EnsureRoomFor(static_cast<long>(normalized.size()));
-    Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
+    auto paste = [&] {
+        EnsureRoomFor(static_cast<long>(normalized.size()));
+        Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
+    };
+    if (!ReplaceThroughNewWindow(UID_PASTE, paste)) paste();
 }
 
 // ---- Notifications -------------------------------------------------------------------------------
@@ -669,6 +686,8 @@ void TNvRichEdit::OnControlDestroyed(HWND control) {
 }
 
 LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleLargeEdit(msg, wParam, lParam, result)) return result;
     switch (msg) {
     case kReflectedCommand:
         return OnReflectedCommand(wParam, lParam);
@@ -710,7 +729,10 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {
-    if (HIWORD(wParam) == EN_CHANGE) RaiseChange();
+    if (HIWORD(wParam) == EN_CHANGE) {
+        NoteEdit();
+        RaiseChange();
+    }
     return 0;
 }
 

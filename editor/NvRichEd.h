@@ -9,6 +9,7 @@
 #include "base/Handles.h"
 #include "base/Subclass.h"
 #include "editor/FindDialogs.h"
+#include "editor/KeptWindowSteps.h"
 #include "editor/SearchRules.h"
 #include "editor/TextMemory.h"
 #include "editor/TextRules.h"
@@ -150,6 +151,14 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // text over in one piece; off, every occurrence goes through the selection.
     bool ReplaceAllInMemory = true;
 
+    // ---- Large replacements -----------------------------------------------------------------------
+    // Deleting, typing over, cutting or pasting over a selection at least this long that covers most
+    // of the text hands the rest to a new window and keeps the old one hidden for undo
+    // (KeptWindowSteps.h); 0 never does. On by default where the control is Wine's.
+    long LargeEditFrom = 0;
+    // The characters of the window kept for undo, which holds the control's memory for them.
+    long KeptTextLength() const;
+
     // ---- Events ----------------------------------------------------------------------------------
     TNotifyEvent OnChange;
     TNotifyEvent OnSelectionChange;
@@ -189,6 +198,25 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     std::vector<PositionRange> CollectMatches(TFindDialog& dialog);
     static bool FindsLikeTheControl(const TFindDialog& dialog);
     std::vector<PositionRange> FindInText(const std::string& whole, TFindDialog& dialog) const;
+    bool HandleLargeEdit(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLargeEditKey(WPARAM key, LPARAM lParam);
+    // False when the selection is left to the control; `insert` then makes the insertion in the new
+    // window through the control, as its first undo step there. The new window is modified unless
+    // `keepModified` keeps the old window's flag.
+    bool ReplaceThroughNewWindow(int kind, const std::function<void()>& insert, bool keepModified = false);
+    bool CutThroughNewWindow(bool byKey);
+    bool SelectionTakesNewWindow() const;
+    std::string TextAsParagraphs() const;
+    LRESULT RouteUndo(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT RouteRedo(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT CallHere(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The shown window's own undo and redo, without the kept one.
+    bool CanUndoHere() const;
+    bool CanRedoHere() const;
+    void SwitchKeptWindow();
+    void ShowKeptWindow(long caret);
+    void DropKeptWindow();
+    void NoteEdit();
     void BeginQuietEdits();
     void QuietWindow();
     void EndQuietEdits() noexcept;
@@ -230,6 +258,11 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     std::unique_ptr<TReplaceDialog> replaceDialog_;
     TFindDialog* lastSearchDialog_ = nullptr;
     DWORD quietMask_ = 0; // the event mask to restore after a quiet Replace All
+    OwnedWindow kept_;    // hidden, from before or after a large replacement
+    RECT keptBounds_{};
+    PositionRange replaced_{}; // what the large replacement replaced, in the old window
+    KeptWindowSteps steps_;
+    int routing_ = 0; // changes the field makes itself while undo or redo runs
 };
 
 } // namespace nv
