@@ -597,8 +597,8 @@ bool TNvRichEdit::TakeFocus() {
     return ::GetFocus() == hwnd_;
 }
 
-unsigned long long TNvRichEdit::CharactersPerRow() const {
-    if (!wordWrap_) return 0;
+unsigned long long TNvRichEdit::CharactersPerRow(bool wrapped) const {
+    if (!wrapped) return 0;
     // Half the character height is narrower than any font's average character: rows are reckoned
     // shorter, and so more of them, than the control will make.
     const long height = font_.Height < 0 ? -font_.Height : font_.Height * 3 / 4;
@@ -614,7 +614,15 @@ TextMemoryNeed NeedAgainstWhatIsLeft(const TextShape& shape) {
 } // namespace
 
 TextMemoryNeed TNvRichEdit::MemoryNeedOf(std::string_view text) const {
-    return NeedAgainstWhatIsLeft(MeasureTextShape(text, CharactersPerRow()));
+    return NeedAgainstWhatIsLeft(MeasureTextShape(text, CharactersPerRow(wordWrap_)));
+}
+
+TextMemoryNeed TNvRichEdit::MemoryNeedWrapped() const {
+    TextMemoryNeed need = NeedAgainstWhatIsLeft(MeasureTextShape(GetWholeText(), CharactersPerRow(true)));
+    // The rebuild lets the present window and the one kept for undo go first; their memory reckoned low.
+    need.FreeBytes += static_cast<unsigned long long>(TextLength() + KeptTextLength()) *
+                      kControlMemoryCosts.PerCharacter;
+    return need;
 }
 
 TextMemoryNeed TNvRichEdit::MemoryNeedOfLength(unsigned long long characters) const {

@@ -125,6 +125,9 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // process has left; the length alone gives the least any text of that length needs.
     TextMemoryNeed MemoryNeedOf(std::string_view text) const;
     TextMemoryNeed MemoryNeedOfLength(unsigned long long characters) const;
+    // What the text needs wrapped, against the memory left once the present window is gone: the
+    // control runs out of memory on long lines wrapped, and lays out the rest of them wrongly or fails.
+    TextMemoryNeed MemoryNeedWrapped() const;
 
     // Builds the window anew with the same text and modified flag (the caret goes to the start).
     void RecreateWnd() { Rebuild(); }
@@ -186,7 +189,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void PasteAsPlainText();
     // The clipboard's text fits; otherwise OnPasteTooLarge is raised.
     bool PasteFits();
-    unsigned long long CharactersPerRow() const;
+    unsigned long long CharactersPerRow(bool wrapped) const;
     int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
     void RaiseSelectionChange();
