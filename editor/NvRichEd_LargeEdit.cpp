@@ -112,9 +112,14 @@ bool TNvRichEdit::ReplaceThroughNewWindow(int kind, const std::function<void()>&
     if (!SelectionTakesNewWindow()) return false;
     CHARRANGE range{0, 0};
     Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    std::string rest = TextAsParagraphs();
-    range.cpMax = std::min(range.cpMax, static_cast<LONG>(rest.size()));
-    rest.erase(static_cast<size_t>(range.cpMin), static_cast<size_t>(range.cpMax - range.cpMin));
+    const long total = TextLength();
+    range.cpMax = std::min(range.cpMax, total);
+    // Nothing is left of a selection of everything, and the text need not be read.
+    std::string rest;
+    if (range.cpMin > 0 || range.cpMax < total) {
+        rest = TextAsParagraphs();
+        rest.erase(static_cast<size_t>(range.cpMin), static_cast<size_t>(range.cpMax - range.cpMin));
+    }
     // Only the latest large replacement keeps a window; the memory the kept one holds may be needed.
     DropKeptWindow();
     if (!MemoryNeedOf(rest).Fits()) return false;
