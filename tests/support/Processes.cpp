@@ -148,6 +148,7 @@ bool ChildProcess::AnswerQuestion() const {
     if (!search.dialog) return false;
     HWND preferred = ::GetDlgItem(search.dialog, PreferredAnswer);
     PressButton(search.dialog, preferred && ::IsWindowVisible(preferred) ? PreferredAnswer : IDOK);
+    ++answered_;
     return true;
 }
 

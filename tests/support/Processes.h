@@ -51,12 +51,15 @@ class ChildProcess {
     // The button pressed in the program's questions where it has one; OK otherwise. No, by default,
     // changes nothing.
     int PreferredAnswer = IDNO;
+    // How many questions were answered so far.
+    int Answered() const { return answered_; }
 
   private:
     bool AnswerQuestion() const;
 
     KernelHandle process_, thread_;
     DWORD id_ = 0;
+    mutable int answered_ = 0;
     std::chrono::steady_clock::time_point started_;
 };
 
