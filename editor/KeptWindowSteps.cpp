@@ -2,14 +2,15 @@
 
 namespace nv {
 
-bool ReplacesThroughNewWindow(long selected, long total, long threshold) {
-    return threshold > 0 && selected >= threshold && total - selected <= selected;
+bool ReplacesThroughNewWindow(long selected, long inserted, long total, long threshold) {
+    const long work = selected + inserted;
+    return threshold > 0 && work >= threshold && total - selected + inserted <= 2 * work;
 }
 
-void KeptWindowSteps::Begin(int kind, bool inserted) {
+void KeptWindowSteps::Begin(int kind, bool typed) {
     shown_ = Shown::NewWindow;
     kind_ = kind;
-    inserted_ = inserted;
+    typed_ = typed;
 }
 
 void KeptWindowSteps::Switched() {
@@ -29,12 +30,12 @@ bool KeptWindowSteps::Edited() {
 KeptWindowSteps::Action KeptWindowSteps::Undo(bool canUndoHere) const {
     if (shown_ != Shown::NewWindow) return Action::Here;
     if (!canUndoHere) return Action::Switch;
-    return inserted_ ? Action::HereThenSwitchIfNothingLeft : Action::Here;
+    return typed_ ? Action::HereThenSwitchIfNothingLeft : Action::Here;
 }
 
 KeptWindowSteps::Action KeptWindowSteps::Redo(bool canRedoHere) const {
     if (shown_ != Shown::OldWindow || canRedoHere) return Action::Here;
-    return inserted_ ? Action::SwitchThenHere : Action::Switch;
+    return typed_ ? Action::SwitchThenHere : Action::Switch;
 }
 
 int KeptWindowSteps::UndoKind(int kindHere, bool canUndoHere) const {

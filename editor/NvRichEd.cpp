@@ -672,11 +672,9 @@ void TNvRichEdit::PasteAsPlainText() {
     std::string normalized(text.size(), '\0');
     LineBreakStreamer streamer(text);
     normalized.resize(streamer.Read(normalized.data(), normalized.size()));
-    auto paste = [&] {
-        EnsureRoomFor(static_cast<long>(normalized.size()));
-        Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
-    };
-    if (!ReplaceThroughNewWindow(UID_PASTE, paste)) paste();
+    if (ReplaceThroughNewWindow({UID_PASTE, normalized, {}, false})) return;
+    EnsureRoomFor(static_cast<long>(normalized.size()));
+    Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
 }
 
 // ---- Notifications -------------------------------------------------------------------------------

@@ -203,12 +203,17 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     std::vector<PositionRange> FindInText(const std::string& whole, TFindDialog& dialog) const;
     bool HandleLargeEdit(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnLargeEditKey(WPARAM key, LPARAM lParam);
-    // False when the selection is left to the control; `insert` then makes the insertion in the new
-    // window through the control, as its first undo step there. The new window is modified unless
-    // `keepModified` keeps the old window's flag.
-    bool ReplaceThroughNewWindow(int kind, const std::function<void()>& insert, bool keepModified = false);
+    // A replacement of the selection that may go through a new window (KeptWindowSteps.h).
+    struct LargeEdit {
+        int Kind = 0;                // its undo kind
+        std::string Inserted;        // comes in with the rest of the text, in paragraph marks
+        std::function<void()> Typed; // a key the control then takes in the new window
+        bool KeepModified = false;   // the modified flag stays as it was, else the edit sets it
+    };
+    // False when the selection is left to the control.
+    bool ReplaceThroughNewWindow(const LargeEdit& edit);
     bool CutThroughNewWindow(bool byKey);
-    bool SelectionTakesNewWindow() const;
+    bool SelectionTakesNewWindow(long inserted) const;
     std::string TextAsParagraphs() const;
     LRESULT RouteUndo(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT RouteRedo(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -264,6 +269,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     OwnedWindow kept_;    // hidden, from before or after a large replacement
     RECT keptBounds_{};
     PositionRange replaced_{}; // what the large replacement replaced, in the old window
+    long insertedEnd_ = 0;     // where the text it inserted ends, in the new window
     KeptWindowSteps steps_;
     int routing_ = 0; // changes the field makes itself while undo or redo runs
 };

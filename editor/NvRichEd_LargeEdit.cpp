@@ -49,11 +49,11 @@ bool TNvRichEdit::HandleLargeEdit(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
     case WM_CHAR:
         // The control ignores control characters here (Enter and Backspace act on the key itself).
         if (wParam < 0x20 && wParam != '\t') return false;
-        return ReplaceThroughNewWindow(UID_TYPING, [=] { Call(WM_CHAR, wParam, lParam); });
+        return ReplaceThroughNewWindow({UID_TYPING, {}, [=] { Call(WM_CHAR, wParam, lParam); }, false});
     case WM_CUT:
         return CutThroughNewWindow(false);
     case WM_CLEAR:
-        return ReplaceThroughNewWindow(UID_DELETE, {});
+        return ReplaceThroughNewWindow({UID_DELETE, {}, {}, false});
     case WM_KEYDOWN:
         return OnLargeEditKey(wParam, lParam);
     default:
@@ -72,27 +72,27 @@ bool TNvRichEdit::OnLargeEditKey(WPARAM key, LPARAM lParam) {
         return true;
     }
     if ((key == 'X' && control && !shifted) || (key == VK_DELETE && shifted && !control)) return CutThroughNewWindow(true);
-    if (key == VK_DELETE || key == VK_BACK) return ReplaceThroughNewWindow(UID_DELETE, {});
+    if (key == VK_DELETE || key == VK_BACK) return ReplaceThroughNewWindow({UID_DELETE, {}, {}, false});
     if (key == VK_RETURN && !control) {
-        return ReplaceThroughNewWindow(UID_TYPING, [=] { Call(WM_KEYDOWN, key, lParam); });
+        return ReplaceThroughNewWindow({UID_TYPING, {}, [=] { Call(WM_KEYDOWN, key, lParam); }, false});
     }
     return false;
 }
 
-bool TNvRichEdit::SelectionTakesNewWindow() const {
+bool TNvRichEdit::SelectionTakesNewWindow(long inserted) const {
     if (!hwnd_ || !parent_ || RichEditVersion() < 2) return false;
     CHARRANGE range{0, 0};
     Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const long total = TextLength();
     // A selection of everything may take the final paragraph mark too.
-    return ReplacesThroughNewWindow(std::min(range.cpMax, total) - range.cpMin, total, LargeEditFrom);
+    return ReplacesThroughNewWindow(std::min(range.cpMax, total) - range.cpMin, inserted, total, LargeEditFrom);
 }
 
 // The control's cut by the keyboard sets its modified flag, the cut message leaves it as it was.
 bool TNvRichEdit::CutThroughNewWindow(bool byKey) {
-    if (!SelectionTakesNewWindow()) return false;
+    if (!SelectionTakesNewWindow(0)) return false;
     CallPrevious(hwnd_, WM_COPY, 0, 0);
-    return ReplaceThroughNewWindow(UID_CUT, {}, !byKey);
+    return ReplaceThroughNewWindow({UID_CUT, {}, {}, !byKey});
 }
 
 // One character per position: paragraph marks as the control keeps them.
@@ -108,8 +108,9 @@ std::string TNvRichEdit::TextAsParagraphs() const {
     return text;
 }
 
-bool TNvRichEdit::ReplaceThroughNewWindow(int kind, const std::function<void()>& insert, bool keepModified) {
-    if (!SelectionTakesNewWindow()) return false;
+bool TNvRichEdit::ReplaceThroughNewWindow(const LargeEdit& edit) {
+    const long inserted = static_cast<long>(edit.Inserted.size());
+    if (!SelectionTakesNewWindow(inserted)) return false;
     CHARRANGE range{0, 0};
     Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const long total = TextLength();
@@ -118,14 +119,16 @@ bool TNvRichEdit::ReplaceThroughNewWindow(int kind, const std::function<void()>&
     std::string rest;
     if (range.cpMin > 0 || range.cpMax < total) {
         rest = TextAsParagraphs();
-        rest.erase(static_cast<size_t>(range.cpMin), static_cast<size_t>(range.cpMax - range.cpMin));
+        rest.replace(static_cast<size_t>(range.cpMin), static_cast<size_t>(range.cpMax - range.cpMin), edit.Inserted);
+    } else {
+        rest = edit.Inserted;
     }
     // Only the latest large replacement keeps a window; the memory the kept one holds may be needed.
     DropKeptWindow();
     if (!MemoryNeedOf(rest).Fits()) return false;
 
     const bool hadFocus = ::GetFocus() == hwnd_;
-    const bool modified = !keepModified || Modified();
+    const bool modified = !edit.KeepModified || Modified();
     HWND old = hwnd_;
     DetachSubclass(old);
     hwnd_ = nullptr;
@@ -145,13 +148,14 @@ bool TNvRichEdit::ReplaceThroughNewWindow(int kind, const std::function<void()>&
     kept_.reset(old);
     keptBounds_ = bounds_;
     replaced_ = PositionRange{range.cpMin, range.cpMax};
-    steps_.Begin(kind, static_cast<bool>(insert));
-    CHARRANGE caret{range.cpMin, range.cpMin};
+    insertedEnd_ = range.cpMin + inserted;
+    steps_.Begin(edit.Kind, static_cast<bool>(edit.Typed));
+    CHARRANGE caret{insertedEnd_, insertedEnd_};
     Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
     Call(EM_SCROLLCARET);
     RaiseChange();
     RaiseSelectionChange();
-    if (insert) insert();
+    if (edit.Typed) edit.Typed();
     return true;
 }
 
@@ -181,12 +185,12 @@ LRESULT TNvRichEdit::RouteUndo(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// Redone, the replacement leaves the caret where the control's own redo would: after the insertion,
-// or where the deleted text began.
+// Redone, the replacement leaves the caret where the control's own redo would: after what it
+// inserted.
 LRESULT TNvRichEdit::RouteRedo(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (steps_.Redo(CanRedoHere())) {
     case Action::Switch:
-        ShowKeptWindow(replaced_.Start);
+        ShowKeptWindow(insertedEnd_);
         return TRUE;
     case Action::SwitchThenHere:
         SwitchKeptWindow();

@@ -137,6 +137,8 @@ TEST_F(LargeEdits, ThroughANewWindowTheyEndAsTheControlLeavesThem) {
         {"typing after typing elsewhere", {Type('A'), SelectAll(), Type('x')}},
         {"Enter over everything", {SelectAll(), Press(VK_RETURN), Type('a')}},
         {"paste over everything, then typing", {SelectAll(), Paste("pasted\r\ntext"), Type('q')}},
+        {"a paste longer than the text", {Paste(std::string(30, 'p') + "\r\n" + std::string(30, 'q')), Type('z')}},
+        {"a paste over most of the text, undone and redone", {Select(2, end), Paste("new\r\ntext"), Undo(), Redo()}},
         {"cut everything", {SelectAll(), Cut()}},
         {"Shift+Delete is cut", {SelectAll(), [](TNvRichEdit& f) {
                                      BYTE keys[256];
