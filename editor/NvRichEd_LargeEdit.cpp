@@ -67,11 +67,14 @@ bool TNvRichEdit::OnLargeEditKey(WPARAM key, LPARAM lParam) {
     const bool control = (shift & ssCtrl) != 0, shifted = (shift & ssShift) != 0;
     // The control undoes and redoes these keys itself, past the kept window.
     if (control && !shifted && (key == 'Z' || key == 'Y') && steps_.State() != Shown::OnlyWindow) {
-        if (key == 'Z') RouteUndo(WM_UNDO, 0, 0);
-        else RouteRedo(EM_REDO, 0, 0);
+        if (key == 'Z')
+            RouteUndo(WM_UNDO, 0, 0);
+        else
+            RouteRedo(EM_REDO, 0, 0);
         return true;
     }
-    if ((key == 'X' && control && !shifted) || (key == VK_DELETE && shifted && !control)) return CutThroughNewWindow(true);
+    if ((key == 'X' && control && !shifted) || (key == VK_DELETE && shifted && !control))
+        return CutThroughNewWindow(true);
     if (key == VK_DELETE || key == VK_BACK) return ReplaceThroughNewWindow({UID_DELETE, {}, {}, false});
     if (key == VK_RETURN && !control) {
         return ReplaceThroughNewWindow({UID_TYPING, {}, [=] { Call(WM_KEYDOWN, key, lParam); }, false});
@@ -85,7 +88,8 @@ bool TNvRichEdit::SelectionTakesNewWindow(long inserted) const {
     Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     const long total = TextLength();
     // A selection of everything may take the final paragraph mark too.
-    return ReplacesThroughNewWindow(std::min(range.cpMax, total) - range.cpMin, inserted, total, LargeEditFrom);
+    return ReplacesThroughNewWindow(std::min(range.cpMax, total) - range.cpMin, inserted, total,
+                                    LargeEditFrom);
 }
 
 // The control's cut by the keyboard sets its modified flag, the cut message leaves it as it was.
@@ -119,7 +123,8 @@ bool TNvRichEdit::ReplaceThroughNewWindow(const LargeEdit& edit) {
     std::string rest;
     if (range.cpMin > 0 || range.cpMax < total) {
         rest = TextAsParagraphs();
-        rest.replace(static_cast<size_t>(range.cpMin), static_cast<size_t>(range.cpMax - range.cpMin), edit.Inserted);
+        rest.replace(static_cast<size_t>(range.cpMin), static_cast<size_t>(range.cpMax - range.cpMin),
+                     edit.Inserted);
     } else {
         rest = edit.Inserted;
     }
@@ -159,8 +164,12 @@ bool TNvRichEdit::ReplaceThroughNewWindow(const LargeEdit& edit) {
     return true;
 }
 
-bool TNvRichEdit::CanUndoHere() const { return CallPrevious(hwnd_, EM_CANUNDO, 0, 0) != 0; }
-bool TNvRichEdit::CanRedoHere() const { return CallPrevious(hwnd_, EM_CANREDO, 0, 0) != 0; }
+bool TNvRichEdit::CanUndoHere() const {
+    return CallPrevious(hwnd_, EM_CANUNDO, 0, 0) != 0;
+}
+bool TNvRichEdit::CanRedoHere() const {
+    return CallPrevious(hwnd_, EM_CANREDO, 0, 0) != 0;
+}
 
 LRESULT TNvRichEdit::CallHere(UINT msg, WPARAM wParam, LPARAM lParam) {
     ++routing_;
@@ -212,8 +221,8 @@ void TNvRichEdit::SwitchKeptWindow() {
     DetachSubclass(shown);
     // A window resized while hidden lays its text out again: only when it has to.
     if (!::EqualRect(&keptBounds_, &bounds_)) {
-        ::MoveWindow(next, bounds_.left, bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top,
-                     FALSE);
+        ::MoveWindow(next, bounds_.left, bounds_.top, bounds_.right - bounds_.left,
+                     bounds_.bottom - bounds_.top, FALSE);
     }
     hwnd_ = next;
     AttachSubclass(next);

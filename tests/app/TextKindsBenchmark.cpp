@@ -31,7 +31,8 @@ namespace nv {
 namespace {
 
 enum Op { kOpen, kWrapOn, kWrapOff, kDelete, kUndo, kType, kNew, kOpCount };
-const char* const kOpNames[kOpCount] = {"open", "wrap on", "wrap off", "Ctrl+A Del", "Ctrl+Z", "Ctrl+A, x", "New"};
+const char* const kOpNames[kOpCount] = {"open",   "wrap on",   "wrap off", "Ctrl+A Del",
+                                        "Ctrl+Z", "Ctrl+A, x", "New"};
 
 constexpr double kNotMeasured = -1, kOverLimit = -2, kRefused = -3;
 using Timings = std::array<double, kOpCount>;
@@ -56,9 +57,10 @@ struct TextKind {
     size_t mb;
 };
 const TextKind kTexts[] = {
-    {"numbered", test::NumberedProse, 1}, {"lettered", LetteredProse, 1},   {"numbered", test::NumberedProse, 5},
-    {"lettered", LetteredProse, 5},        {"log", test::LogLines, 1},       {"csv", test::CsvNumbers, 1},
-    {"c-source", test::CSource, 1},        {"one-line", test::LongLine, 1},
+    {"numbered", test::NumberedProse, 1}, {"lettered", LetteredProse, 1},
+    {"numbered", test::NumberedProse, 5}, {"lettered", LetteredProse, 5},
+    {"log", test::LogLines, 1},           {"csv", test::CsvNumbers, 1},
+    {"c-source", test::CSource, 1},       {"one-line", test::LongLine, 1},
 };
 
 // ---- Programs driven by messages -------------------------------------------------------------------
@@ -77,14 +79,19 @@ struct Program {
 };
 
 constexpr LPARAM kDeleteDown = 0x01530001, kDeleteUp = static_cast<LPARAM>(0xC1530001u);
-Script SelectAll() { return {{true, EM_SETSEL, 0, -1}}; }
+Script SelectAll() {
+    return {{true, EM_SETSEL, 0, -1}};
+}
 Script operator+(Script a, const Script& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-const Script kDeleteKey = {{true, WM_KEYDOWN, VK_DELETE, kDeleteDown}, {true, WM_KEYUP, VK_DELETE, kDeleteUp}};
+const Script kDeleteKey = {{true, WM_KEYDOWN, VK_DELETE, kDeleteDown},
+                           {true, WM_KEYUP, VK_DELETE, kDeleteUp}};
 const Script kTypeX = {{true, WM_CHAR, 'x', 1}};
-Script Command(UINT id) { return {{false, WM_COMMAND, id, 0}}; }
+Script Command(UINT id) {
+    return {{false, WM_COMMAND, id, 0}};
+}
 
 Program Notova() {
     Program p{"notova", test::ExeBesideTests("app\\notova.exe"), {"RichEdit20A"}, {}};
@@ -114,8 +121,10 @@ Program Notepad() {
 
 // Wordpad's wrap options live in a dialog; they set the control's line width, as done here.
 Program Wordpad() {
-    Program p{"wordpad", EnvOr("ProgramFiles", "C:\\Program Files") + "\\Windows NT\\Accessories\\wordpad.exe",
-              {"RICHEDIT50W", "RichEdit20W", "RichEdit20A"}, {}};
+    Program p{"wordpad",
+              EnvOr("ProgramFiles", "C:\\Program Files") + "\\Windows NT\\Accessories\\wordpad.exe",
+              {"RICHEDIT50W", "RichEdit20W", "RichEdit20A"},
+              {}};
     p.scripts[kWrapOn] = {{true, EM_SETTARGETDEVICE, 0, 0}};
     p.scripts[kWrapOff] = {{true, EM_SETTARGETDEVICE, 0, 1}};
     p.scripts[kDelete] = SelectAll() + kDeleteKey;
@@ -135,8 +144,8 @@ HWND EditorOf(const Program& program, HWND main) {
 // Word wrap and link detection off, nothing stored at the close: the same start for every run.
 void ResetNotovaOptions() {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
     RegKey owned(key);
@@ -264,8 +273,10 @@ TEST(TextKindsControl, DISABLED_Child) {
         ::MoveWindow(bare, 0, 0, static_cast<int>(width), static_cast<int>(height), TRUE);
     };
     auto load = [&](const std::string& marks) {
-        if (fastest) test::BareStreamInWithBars(bare, marks);
-        else test::BareStreamIn(bare, marks);
+        if (fastest)
+            test::BareStreamInWithBars(bare, marks);
+        else
+            test::BareStreamIn(bare, marks);
     };
     auto run = [&](int op, const std::function<void()>& work) {
         Report(result, op, test::Seconds([&] {
@@ -356,11 +367,13 @@ TEST(Benchmark, TextKindsThroughWholeTextCommands) {
     const double limit = std::atof(EnvOr("NOTOVA_BENCH_LIMIT", "60").c_str());
     const int runs = std::max(1, std::atoi(EnvOr("NOTOVA_BENCH_RUNS", "1").c_str()));
     const std::vector<std::string> columns = {"notova", "control", "as-is", "wordpad", "notepad"};
-    const std::map<std::string, Program> driven = {{"notova", Notova()}, {"wordpad", Wordpad()}, {"notepad", Notepad()}};
+    const std::map<std::string, Program> driven = {
+        {"notova", Notova()}, {"wordpad", Wordpad()}, {"notepad", Notepad()}};
     test::TempDir dir;
     SIZE editorSize{600, 400};
     std::printf("\n%-9s %2s %-11s", "text", "MB", "operation");
-    for (const std::string& c : columns) std::printf(" %9s", (c + " s").c_str());
+    for (const std::string& c : columns)
+        std::printf(" %9s", (c + " s").c_str());
     std::printf(" %8s\n", "N/ctrl");
     for (const TextKind& kind : kTexts) {
         const std::string label = std::string(kind.name) + "-" + std::to_string(kind.mb);
@@ -376,12 +389,14 @@ TEST(Benchmark, TextKindsThroughWholeTextCommands) {
                                       ? DriveProgram(program->second, path, limit,
                                                      column == "notova" ? &editorSize : nullptr)
                                       : DriveControl(column, path, limit, editorSize);
-                for (int op = 0; op < kOpCount; ++op) samples[column][op].push_back(t[op]);
+                for (int op = 0; op < kOpCount; ++op)
+                    samples[column][op].push_back(t[op]);
             }
         }
         for (int op = 0; op < kOpCount; ++op) {
             std::printf("%-9s %2zu %-11s", kind.name, kind.mb, kOpNames[op]);
-            for (const std::string& c : columns) std::printf(" %9s", Cell(test::Median(samples[c][op])).c_str());
+            for (const std::string& c : columns)
+                std::printf(" %9s", Cell(test::Median(samples[c][op])).c_str());
             const double n = test::Median(samples["notova"][op]), b = test::Median(samples["control"][op]);
             std::printf(" %8s\n", n >= 0 && b > 0 ? Cell(n / b).c_str() : "-");
             std::fflush(stdout);

@@ -9,10 +9,10 @@ TEST(KeptWindowSteps, ANewWindowTakesOnlyLargeWorkNotFarShorterThanTheText) {
         long selected, inserted, total, threshold;
         bool newWindow;
     } rows[] = {
-        {100, 0, 100, 50, true},    {100, 1, 100, 50, true},   {34, 0, 100, 30, true},
+        {100, 0, 100, 50, true}, {100, 1, 100, 50, true},  {34, 0, 100, 30, true},
         {33, 0, 100, 30, false}, // the new window would take the other 67
-        {40, 0, 60, 50, false},     {0, 0, 0, 1, false},       {100, 0, 100, 0, false}, // 0: never
-        {0, 100, 100, 50, true},    {0, 100, 101, 50, false}, // a paste as long as the text it goes into
+        {40, 0, 60, 50, false},  {0, 0, 0, 1, false},      {100, 0, 100, 0, false}, // 0: never
+        {0, 100, 100, 50, true}, {0, 100, 101, 50, false}, // a paste as long as the text it goes into
         {1, 1, 1, 1, true},
     };
     for (const Row& r : rows)

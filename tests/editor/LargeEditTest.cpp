@@ -46,26 +46,42 @@ void ControlKey(TNvRichEdit& f, WPARAM key) {
     keys[VK_CONTROL] = 0;
     ::SetKeyboardState(keys);
 }
-Step SelectAll() { return [](TNvRichEdit& f) { f.SelectWholeText(); }; }
+Step SelectAll() {
+    return [](TNvRichEdit& f) { f.SelectWholeText(); };
+}
 Step Select(long start, long end) {
     return [=](TNvRichEdit& f) {
         CHARRANGE range{start, end};
         ::SendMessageA(f.Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     };
 }
-Step Press(WPARAM key) { return [=](TNvRichEdit& f) { Key(f, key); }; }
-Step Control(WPARAM key) { return [=](TNvRichEdit& f) { ControlKey(f, key); }; }
-Step Type(char c) { return [=](TNvRichEdit& f) { ::SendMessageA(f.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1); }; }
+Step Press(WPARAM key) {
+    return [=](TNvRichEdit& f) { Key(f, key); };
+}
+Step Control(WPARAM key) {
+    return [=](TNvRichEdit& f) { ControlKey(f, key); };
+}
+Step Type(char c) {
+    return [=](TNvRichEdit& f) { ::SendMessageA(f.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1); };
+}
 Step Paste(const std::string& text) {
     return [=](TNvRichEdit& f) {
         test::SetClipboardText(text);
         f.PasteClipboard();
     };
 }
-Step Cut() { return [](TNvRichEdit& f) { f.CutSelection(); }; }
-Step Undo() { return [](TNvRichEdit& f) { f.UndoLast(); }; }
-Step Redo() { return [](TNvRichEdit& f) { f.RedoLast(); }; }
-Step Replace(const std::string& text) { return [=](TNvRichEdit& f) { f.ReplaceSelection(text); }; }
+Step Cut() {
+    return [](TNvRichEdit& f) { f.CutSelection(); };
+}
+Step Undo() {
+    return [](TNvRichEdit& f) { f.UndoLast(); };
+}
+Step Redo() {
+    return [](TNvRichEdit& f) { f.RedoLast(); };
+}
+Step Replace(const std::string& text) {
+    return [=](TNvRichEdit& f) { f.ReplaceSelection(text); };
+}
 
 std::string ClipboardText() {
     std::string text;
@@ -137,24 +153,31 @@ TEST_F(LargeEdits, ThroughANewWindowTheyEndAsTheControlLeavesThem) {
         {"typing after typing elsewhere", {Type('A'), SelectAll(), Type('x')}},
         {"Enter over everything", {SelectAll(), Press(VK_RETURN), Type('a')}},
         {"paste over everything, then typing", {SelectAll(), Paste("pasted\r\ntext"), Type('q')}},
-        {"a paste longer than the text", {Paste(std::string(30, 'p') + "\r\n" + std::string(30, 'q')), Type('z')}},
-        {"a paste over most of the text, undone and redone", {Select(2, end), Paste("new\r\ntext"), Undo(), Redo()}},
+        {"a paste longer than the text",
+         {Paste(std::string(30, 'p') + "\r\n" + std::string(30, 'q')), Type('z')}},
+        {"a paste over most of the text, undone and redone",
+         {Select(2, end), Paste("new\r\ntext"), Undo(), Redo()}},
         {"cut everything", {SelectAll(), Cut()}},
-        {"Shift+Delete is cut", {SelectAll(), [](TNvRichEdit& f) {
-                                     BYTE keys[256];
-                                     ::GetKeyboardState(keys);
-                                     keys[VK_SHIFT] = 0x80;
-                                     ::SetKeyboardState(keys);
-                                     Key(f, VK_DELETE);
-                                     keys[VK_SHIFT] = 0;
-                                     ::SetKeyboardState(keys);
-                                 }}},
+        {"Shift+Delete is cut",
+         {SelectAll(),
+          [](TNvRichEdit& f) {
+              BYTE keys[256];
+              ::GetKeyboardState(keys);
+              keys[VK_SHIFT] = 0x80;
+              ::SetKeyboardState(keys);
+              Key(f, VK_DELETE);
+              keys[VK_SHIFT] = 0;
+              ::SetKeyboardState(keys);
+          }}},
         {"most of the text from the middle", {Select(4, end - 3), Press(VK_DELETE), Undo()}},
         {"a selection taking the final mark", {Select(0, -1), Press(VK_DELETE)}},
-        {"an earlier step stays within reach", {Replace("abc"), SelectAll(), Press(VK_DELETE), Undo(), Undo()}},
+        {"an earlier step stays within reach",
+         {Replace("abc"), SelectAll(), Press(VK_DELETE), Undo(), Undo()}},
         {"an edit after the undo ends the redo", {SelectAll(), Press(VK_DELETE), Undo(), Type('z')}},
-        {"undo and redo of older steps between", {Replace("abc"), SelectAll(), Press(VK_DELETE), Undo(), Undo(), Redo()}},
-        {"the keys Ctrl+Z and Ctrl+Y", {SelectAll(), Press(VK_DELETE), Control('Z'), Control('Y'), Control('Z')}},
+        {"undo and redo of older steps between",
+         {Replace("abc"), SelectAll(), Press(VK_DELETE), Undo(), Undo(), Redo()}},
+        {"the keys Ctrl+Z and Ctrl+Y",
+         {SelectAll(), Press(VK_DELETE), Control('Z'), Control('Y'), Control('Z')}},
         {"a small selection stays with the control", {Select(0, 5), Press(VK_DELETE)}},
     };
     for (const Row& row : rows) {
@@ -208,7 +231,8 @@ TEST_F(LargeEdits, ALongTextComesInWholeWithTheScrollBarsItNeeds) {
         EXPECT_EQ(field.SelectionStart(), 0) << row.what;
         EXPECT_EQ(field.SelectionLength(), 0) << row.what;
         EXPECT_FALSE(field.UndoAvailable()) << row.what;
-        EXPECT_EQ((::GetWindowLongA(field.Handle(), GWL_STYLE) & WS_HSCROLL) != 0, row.horizontal) << row.what;
+        EXPECT_EQ((::GetWindowLongA(field.Handle(), GWL_STYLE) & WS_HSCROLL) != 0, row.horizontal)
+            << row.what;
     }
 }
 

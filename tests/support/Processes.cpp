@@ -80,7 +80,8 @@ std::string ExeBesideTests(const char* relative) {
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string exe = self;
-    for (int i = 0; i < 3; ++i) exe = exe.substr(0, exe.find_last_of('\\'));
+    for (int i = 0; i < 3; ++i)
+        exe = exe.substr(0, exe.find_last_of('\\'));
     return exe + "\\" + relative;
 }
 
@@ -119,7 +120,8 @@ HWND VisibleChild(HWND parent, const char* className) {
 
 ChildProcess::ChildProcess(const std::string& commandLine) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    KernelHandle nowhere(::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
+    KernelHandle nowhere(
+        ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -127,20 +129,25 @@ ChildProcess::ChildProcess(const std::string& commandLine) {
     PROCESS_INFORMATION info{};
     std::string line = commandLine;
     started_ = Clock::now();
-    if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+    if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                         &info)) {
         process_.reset(info.hProcess);
         thread_.reset(info.hThread);
         id_ = info.dwProcessId;
     }
 }
 
-ChildProcess::~ChildProcess() { Kill(); }
+ChildProcess::~ChildProcess() {
+    Kill();
+}
 
 bool ChildProcess::Running() const {
     return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
-double ChildProcess::Age() const { return SecondsSince(started_); }
+double ChildProcess::Age() const {
+    return SecondsSince(started_);
+}
 
 bool ChildProcess::AnswerQuestion() const {
     WindowSearch search{id_, {}};
