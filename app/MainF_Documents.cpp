@@ -117,7 +117,9 @@ bool TForm1::LoadFile() {
 // The memory the open text gives back when it is replaced, reckoned low: its characters and its rows
 // at the cheapest rate the control keeps them.
 unsigned long long TForm1::MemoryOfOpenText() const {
-    return static_cast<unsigned long long>(TextField.TextLength()) * kControlMemoryCosts.PerCharacter +
+    // The window kept for undo goes with it.
+    const long characters = TextField.TextLength() + TextField.KeptTextLength();
+    return static_cast<unsigned long long>(characters) * kControlMemoryCosts.PerCharacter +
            static_cast<unsigned long long>(TextField.LineCount()) * kControlMemoryCosts.PerWrappedRow;
 }
 

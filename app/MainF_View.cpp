@@ -3,6 +3,7 @@
 #include "app/AboutF.h"
 #include "app/MainF.h"
 #include "app/Texts.h"
+#include "base/Errors.h"
 #include "base/ScopeExit.h"
 #include "forms/resource.h"
 #include "widgets/ItemProp.h"
@@ -42,6 +43,17 @@ void TForm1::BindViewCommands() {
 }
 
 void TForm1::WordWrap1Click(TObject*) {
+    if (!Checked(IDM_WORDWRAP)) {
+        const TextMemoryNeed need = TextField.MemoryNeedWrapped();
+        if (!need.Fits()) {
+            WordWrap->SetDown(false); // a click on the button has flipped it already
+            Ask(Handle(),
+                Format(LoadText(IDS_TOOLARGETOWRAP).c_str(),
+                       {std::to_string(need.NeededMB()), std::to_string(need.FreeMB())}),
+                MB_OK | MB_ICONWARNING);
+            return;
+        }
+    }
     DetachTextFieldChange();
     ScopeExit bind([this] { BindTextFieldChange(); });
     SetChecked(IDM_WORDWRAP, !Checked(IDM_WORDWRAP));

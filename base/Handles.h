@@ -81,6 +81,15 @@ struct GlobalMemoryTraits {
     static void Close(Type h) noexcept { ::GlobalFree(h); }
 };
 
+// A window that belongs to no object of its own; one its parent already took along is left alone.
+struct WindowTraits {
+    using Type = HWND;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept {
+        if (::IsWindow(h)) ::DestroyWindow(h);
+    }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
@@ -90,6 +99,7 @@ using MemoryDC = UniqueHandle<MemoryDCTraits>; // CreateCompatibleDC / CreateDC
 using Hook = UniqueHandle<HookTraits>;
 using Menu = UniqueHandle<MenuTraits>;
 using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
+using OwnedWindow = UniqueHandle<WindowTraits>;
 
 // GetDC / ReleaseDC pair: the window is needed to release.
 class WindowDC {

@@ -19,6 +19,8 @@ namespace nv {
 
 namespace {
 
+// Below this a text is laid out again quickly enough whatever it holds.
+constexpr size_t kScrollBarSampleFrom = 64u << 10;
 constexpr DWORD kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED; // 0x2C0001
 
 std::uint32_t RgbOf(TColor color) {
@@ -145,7 +147,7 @@ TShiftState CurrentShiftState() {
     return state;
 }
 
-TNvRichEdit::TNvRichEdit() = default;
+TNvRichEdit::TNvRichEdit() : LargeEditFrom(RunningOnWine() ? kLargeEditFrom : 0) {}
 
 TNvRichEdit::~TNvRichEdit() {
     OnChange = nullptr;
@@ -214,6 +216,7 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
 }
 
 void TNvRichEdit::DestroyControlWindow() {
+    DropKeptWindow();
     if (!hwnd_) return;
     HWND window = hwnd_;
     DetachSubclass(window);
@@ -275,6 +278,14 @@ void TNvRichEdit::StreamIn(const std::string& content) {
     const int level = RichEditVersion();
     // Undo is suspended while the text comes in: the history starts empty anyway.
     if (level >= 2) Call(EM_SETUNDOLIMIT, 0);
+    if (content.size() >= kScrollBarSampleFrom) {
+        // The scroll bars the text needs come first, while the control holds only a sample of it.
+        const std::string sample = ScrollBarSample(content);
+        StreamInJob first(sample);
+        EDITSTREAM in{reinterpret_cast<DWORD_PTR>(&first), 0, &ReadFromStreamer};
+        Call(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
+        first.RethrowIfFailed();
+    }
     StreamInJob job(content);
     job.sender = this;
     job.progress = &OnLoadProgress;
@@ -309,6 +320,7 @@ void TNvRichEdit::SetVisible(bool visible) {
 
 void TNvRichEdit::SetUndoLimit(int value) {
     if (value == undoLimit_) return;
+    DropKeptWindow();
     undoLimit_ = value;
     if (hwnd_ && RichEditVersion() >= 2) undoLimit_ = static_cast<int>(Call(EM_SETUNDOLIMIT, value));
 }
@@ -327,11 +339,14 @@ void TNvRichEdit::SetSelectionBar(bool value) {
 
 void TNvRichEdit::SetAutoURLDetect(bool value) {
     if (value == autoURLDetect_) return;
+    DropKeptWindow();
     autoURLDetect_ = value;
     if (hwnd_ && RichEditVersion() >= 2) Call(EM_AUTOURLDETECT, value ? TRUE : FALSE);
 }
 
+// A window kept for undo does not follow the options: it goes.
 void TNvRichEdit::SetWordSelection(bool value) {
+    DropKeptWindow();
     wordSelection_ = value;
     ApplyWordSelection();
 }
@@ -343,6 +358,7 @@ void TNvRichEdit::ApplyWordSelection() {
 }
 
 void TNvRichEdit::SetFont(const TFont& font) {
+    DropKeptWindow();
     font_ = font;
     ApplyFont();
     // The Wine control keeps a detected link's run in the format it was made with, whatever is set
@@ -538,6 +554,9 @@ void TNvRichEdit::SelectWholeText() {
     if (!hwnd_) return;
     CHARRANGE all{0, TextLength()};
     Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    // Typing over it then starts an undo step of its own: the Wine control would otherwise undo it
+    // together with the typing before the selection.
+    if (RichEditVersion() >= 2) Call(EM_STOPGROUPTYPING);
 }
 
 long TNvRichEdit::LineOfPosition(long pos) const {
@@ -642,8 +661,8 @@ bool TNvRichEdit::TakeFocus() {
     return ::GetFocus() == hwnd_;
 }
 
-unsigned long long TNvRichEdit::CharactersPerRow() const {
-    if (!wordWrap_) return 0;
+unsigned long long TNvRichEdit::CharactersPerRow(bool wrapped) const {
+    if (!wrapped) return 0;
     // Half the character height is narrower than any font's average character: rows are reckoned
     // shorter, and so more of them, than the control will make.
     const long height = font_.Height < 0 ? -font_.Height : font_.Height * 3 / 4;
@@ -658,6 +677,14 @@ TextMemoryNeed TNvRichEdit::MemoryNeedOf(const TextShape& shape) {
 
 TextMemoryNeed TNvRichEdit::MemoryNeedOf(std::string_view text) const {
     return MemoryNeedOf(MeasureTextShape(text, CharactersPerRow()));
+}
+
+TextMemoryNeed TNvRichEdit::MemoryNeedWrapped() const {
+    TextMemoryNeed need = MemoryNeedOf(MeasureTextShape(GetWholeText(), CharactersPerRow(true)));
+    // The rebuild lets the present window and the one kept for undo go first; their memory reckoned low.
+    need.FreeBytes += static_cast<unsigned long long>(TextLength() + KeptTextLength()) *
+                      kControlMemoryCosts.PerCharacter;
+    return need;
 }
 
 TextMemoryNeed TNvRichEdit::MemoryNeedOfLength(unsigned long long characters) const {
@@ -679,6 +706,11 @@ bool TNvRichEdit::PasteFits() {
                                                          std::find(chars, chars + locked.size(), '\0') - chars)));
     }
     if (need.Fits()) return true;
+    if (kept_) {
+        // The window kept for undo gives its memory back before a paste is refused.
+        DropKeptWindow();
+        return PasteFits();
+    }
     Raise(OnPasteTooLarge, this, need); // with the clipboard closed again: the handler may show a box
     return false;
 }
@@ -702,6 +734,7 @@ void TNvRichEdit::PasteAsPlainText() {
     std::string normalized(text.size(), '\0');
     LineBreakStreamer streamer(text);
     normalized.resize(streamer.Read(normalized.data(), normalized.size()));
+    if (ReplaceThroughNewWindow({UID_PASTE, normalized, {}, false})) return;
     EnsureRoomFor(static_cast<long>(normalized.size()));
     Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
 }
@@ -721,6 +754,8 @@ void TNvRichEdit::OnControlDestroyed(HWND control) {
 }
 
 LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (HandleLargeEdit(msg, wParam, lParam, result)) return result;
     switch (msg) {
     case kReflectedCommand:
         return OnReflectedCommand(wParam, lParam);
@@ -780,7 +815,10 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {
-    if (HIWORD(wParam) == EN_CHANGE) RaiseChange();
+    if (HIWORD(wParam) == EN_CHANGE) {
+        NoteEdit();
+        RaiseChange();
+    }
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "base/Handles.h"
 #include "base/Subclass.h"
 #include "editor/FindDialogs.h"
+#include "editor/KeptWindowSteps.h"
 #include "editor/SearchRules.h"
 #include "editor/TextMemory.h"
 #include "editor/TextRules.h"
@@ -126,8 +127,11 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     TextMemoryNeed MemoryNeedOf(std::string_view text) const;
     TextMemoryNeed MemoryNeedOfLength(unsigned long long characters) const;
     static TextMemoryNeed MemoryNeedOf(const TextShape& shape);
+    // What the text needs wrapped, against the memory left once the present window is gone: the
+    // control runs out of memory on long lines wrapped, and lays out the rest of them wrongly or fails.
+    TextMemoryNeed MemoryNeedWrapped() const;
     // How many characters a wrapped row holds, reckoned low; 0 when word wrap is off.
-    unsigned long long CharactersPerRow() const;
+    unsigned long long CharactersPerRow() const { return CharactersPerRow(wordWrap_); }
 
     // Builds the window anew with the same text and modified flag (the caret goes to the start).
     void RecreateWnd() { Rebuild(); }
@@ -153,6 +157,14 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // Replace All of more occurrences than undo keeps does the older ones in memory and hands the
     // text over in one piece; off, every occurrence goes through the selection.
     bool ReplaceAllInMemory = true;
+
+    // ---- Large replacements -----------------------------------------------------------------------
+    // Deleting, typing over, cutting or pasting over a selection at least this long that covers most
+    // of the text hands the rest to a new window and keeps the old one hidden for undo
+    // (KeptWindowSteps.h); 0 never does. On by default where the control is Wine's.
+    long LargeEditFrom = 0;
+    // The characters of the window kept for undo, which holds the control's memory for them.
+    long KeptTextLength() const;
 
     // ---- Events ----------------------------------------------------------------------------------
     TNotifyEvent OnChange;
@@ -182,6 +194,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void PasteAsPlainText();
     // The clipboard's text fits; otherwise OnPasteTooLarge is raised.
     bool PasteFits();
+    unsigned long long CharactersPerRow(bool wrapped) const;
     int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
     void RaiseSelectionChange();
@@ -193,6 +206,30 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     std::vector<PositionRange> CollectMatches(TFindDialog& dialog);
     static bool FindsLikeTheControl(const TFindDialog& dialog);
     std::vector<PositionRange> FindInText(const std::string& whole, TFindDialog& dialog) const;
+    bool HandleLargeEdit(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLargeEditKey(WPARAM key, LPARAM lParam);
+    // A replacement of the selection that may go through a new window (KeptWindowSteps.h).
+    struct LargeEdit {
+        int Kind = 0;                // its undo kind
+        std::string Inserted;        // comes in with the rest of the text, in paragraph marks
+        std::function<void()> Typed; // a key the control then takes in the new window
+        bool KeepModified = false;   // the modified flag stays as it was, else the edit sets it
+    };
+    // False when the selection is left to the control.
+    bool ReplaceThroughNewWindow(const LargeEdit& edit);
+    bool CutThroughNewWindow(bool byKey);
+    bool SelectionTakesNewWindow(long inserted) const;
+    std::string TextAsParagraphs() const;
+    LRESULT RouteUndo(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT RouteRedo(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT CallHere(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // The shown window's own undo and redo, without the kept one.
+    bool CanUndoHere() const;
+    bool CanRedoHere() const;
+    void SwitchKeptWindow();
+    void ShowKeptWindow(long caret);
+    void DropKeptWindow();
+    void NoteEdit();
     void BeginQuietEdits();
     void QuietWindow();
     void EndQuietEdits() noexcept;
@@ -245,6 +282,12 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     TFindDialog* lastSearchDialog_ = nullptr;
     DWORD quietMask_ = 0; // the event mask to restore after a quiet Replace All
     std::bitset<256> keysDown_; // pressed while the field had the focus, not yet released
+    OwnedWindow kept_;    // hidden, from before or after a large replacement
+    RECT keptBounds_{};
+    PositionRange replaced_{}; // what the large replacement replaced, in the old window
+    long insertedEnd_ = 0;     // where the text it inserted ends, in the new window
+    KeptWindowSteps steps_;
+    int routing_ = 0; // changes the field makes itself while undo or redo runs
 };
 
 } // namespace nv

@@ -103,6 +103,26 @@ int LineBreakStreamer::PercentDone() const {
     return static_cast<int>(static_cast<unsigned long long>(position_) * 100 / text_.size());
 }
 
+std::string ScrollBarSample(std::string_view text, size_t maxLines, size_t maxLineLength) {
+    size_t lines = 1, longestStart = 0, longestLength = 0, lineStart = 0;
+    size_t end = text.find('\0');
+    if (end == std::string_view::npos) end = text.size();
+    for (size_t i = 0; i <= end; ++i) {
+        if (i < end && text[i] != '\r' && text[i] != '\n') continue;
+        if (i - lineStart > longestLength) {
+            longestStart = lineStart;
+            longestLength = i - lineStart;
+        }
+        if (i == end) break;
+        if (text[i] == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
+        lineStart = i + 1;
+        ++lines;
+    }
+    std::string sample(text.substr(longestStart, std::min(longestLength, maxLineLength)));
+    sample.append(std::min(lines, std::max<size_t>(maxLines, 1)) - 1, '\r');
+    return sample;
+}
+
 void LinkClickTracker::Press(TMouseButton button, long cpMin, long cpMax) {
     pending_ = true;
     button_ = button;

@@ -63,6 +63,16 @@ class LineBreakStreamer {
     size_t position_ = 0;
 };
 
+// ---- Scroll bars ------------------------------------------------------------------------------
+// The Wine control decides its scroll bars once a whole text is in, and when a bar comes or goes it
+// lays out every paragraph again. Laid out a second time, paragraphs with runs of digits leave freed
+// blocks behind that Wine's heap walks on every later allocation: minutes for a megabyte of numbered
+// lines, against a second for the first layout. This small text needs the same bars as `text`: as many
+// lines (at most `maxLines`), the longest of them (cut to `maxLineLength`) first and the rest empty, in
+// paragraph marks. Handed to the control just before the text, it makes the bars show while there is
+// almost nothing to lay out again; the text then replaces it without changing them.
+std::string ScrollBarSample(std::string_view text, size_t maxLines = 1000, size_t maxLineLength = 4096);
+
 // ---- Link clicks ------------------------------------------------------------------------------
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 

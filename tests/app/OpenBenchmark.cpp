@@ -1,13 +1,11 @@
 // Times opening a file from the command line until the caption names it, for Notova and for Wine's
 // notepad (the plain edit control) on the same prose texts, next to the bare rich-edit control's
 // floor for the same text. Not a test: it prints a table.
-#include "base/Handles.h"
 #include "tests/support/BareControl.h"
-#include "tests/support/Dialogs.h"
+#include "tests/support/Processes.h"
 #include "tests/support/SampleTexts.h"
 #include "tests/support/TestHost.h"
 
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
@@ -26,68 +24,15 @@ using Clock = std::chrono::steady_clock;
 constexpr char kFloorFileVariable[] = "NOTOVA_BENCH_FLOOR_FILE";
 constexpr char kFloorResultVariable[] = "NOTOVA_BENCH_FLOOR_RESULT";
 
-std::string ExeBesideTests(const char* relative) {
-    char self[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string exe = self;
-    for (int i = 0; i < 3; ++i) exe = exe.substr(0, exe.find_last_of('\\'));
-    return exe + "\\" + relative;
-}
-
-struct WindowSearch {
-    DWORD process;
-    std::string title;
-    HWND found = nullptr;
-    HWND question = nullptr;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(wnd, &owner);
-    if (owner != search->process || !::IsWindowVisible(wnd)) return TRUE;
-    char text[1024] = {}, cls[64] = {};
-    ::GetWindowTextA(wnd, text, sizeof text);
-    ::GetClassNameA(wnd, cls, sizeof cls);
-    if (std::string(cls) == "#32770") search->question = wnd;
-    if (std::string(text) == search->title) search->found = wnd;
-    return TRUE;
-}
-
-// Seconds from starting `commandLine` until a window of the new process carries `title`; a question
-// the program asks on the way (the large-file one) is answered Yes at once. `peakMB` gets the process's
-// largest working set.
+// Seconds from the start until the caption names the file; the large-file question is answered Yes.
+// `peakMB` gets the program's largest working set.
 double OpenUntilTitle(const std::string& commandLine, const std::string& title, double* peakMB = nullptr) {
-    // The child's own output (a test program's banner) would interleave with the table.
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    KernelHandle nowhere(::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = nowhere.get();
-    PROCESS_INFORMATION process{};
-    std::string line = commandLine;
-    const auto start = Clock::now();
-    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-        return -1;
-    }
-    KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    WindowSearch search{process.dwProcessId, title};
-    double seconds = -1;
-    while (::WaitForSingleObject(process.hProcess, 2) == WAIT_TIMEOUT) {
-        search.found = search.question = nullptr;
-        ::EnumWindows(&FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            seconds = std::chrono::duration<double>(Clock::now() - start).count();
-            break;
-        }
-        if (search.question) test::PressButton(search.question, IDYES);
-    }
-    PROCESS_MEMORY_COUNTERS counters{};
-    if (peakMB && ::GetProcessMemoryInfo(process.hProcess, &counters, sizeof counters))
-        *peakMB = static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
-    if (search.found) ::PostMessageA(search.found, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) ::TerminateProcess(process.hProcess, 1);
+    test::ChildProcess child(commandLine);
+    child.PreferredAnswer = IDYES;
+    HWND window = nullptr;
+    const double seconds = child.WaitForTitle(title, 3600, &window);
+    if (peakMB) *peakMB = child.PeakWorkingSetMB();
+    if (window) child.Close(window);
     return seconds;
 }
 
@@ -98,23 +43,14 @@ double BareFloor(const std::string& path) {
     const std::string result = dir.File("floor.txt");
     ::SetEnvironmentVariableA(kFloorFileVariable, path.c_str());
     ::SetEnvironmentVariableA(kFloorResultVariable, result.c_str());
-    char self[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    const std::string commandLine = std::string("\"") + self +
-                                    "\" --gtest_also_run_disabled_tests --gtest_filter=OpenFloor.DISABLED_BareControl";
-    OpenUntilTitle(commandLine, "\x01"); // runs until the child ends
+    test::ChildProcess(test::SelfCommandLine("OpenFloor.DISABLED_BareControl")).WaitForExit(3600);
     ::SetEnvironmentVariableA(kFloorFileVariable, nullptr);
     ::SetEnvironmentVariableA(kFloorResultVariable, nullptr);
     return test::FileExists(result) ? std::atof(test::ReadFileBytes(result).c_str()) : -1;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 TEST(Benchmark, OpeningProseFromTheCommandLine) {
-    const std::string notova = ExeBesideTests("app\\notova.exe");
+    const std::string notova = test::ExeBesideTests("app\\notova.exe");
     ASSERT_TRUE(test::FileExists(notova)) << notova;
     test::TempDir dir;
     std::printf("\n%d-bit build\n%-6s %4s %10s %10s %10s %10s %10s\n", static_cast<int>(sizeof(void*) * 8), "text",
@@ -131,8 +67,8 @@ TEST(Benchmark, OpeningProseFromTheCommandLine) {
             // The bare control in a 32-bit process has no room to spare at 40 MB.
             floor.push_back(mb < 40 ? BareFloor(path) : 0);
         }
-        const double o = Median(ours), n = Median(notepad), f = Median(floor);
-        std::printf("%-6s %4zu %10.2f %10.0f %10.2f %10.2f %10.2f\n", "prose", mb, o, Median(peak), n, f,
+        const double o = test::Median(ours), n = test::Median(notepad), f = test::Median(floor);
+        std::printf("%-6s %4zu %10.2f %10.0f %10.2f %10.2f %10.2f\n", "prose", mb, o, test::Median(peak), n, f,
                     n > 0 ? o / n : 0.0);
         std::fflush(stdout);
         EXPECT_GT(o, 0) << "Notova showed the file";

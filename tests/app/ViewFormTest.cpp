@@ -5,6 +5,7 @@
 #include "editor/RichEditLibrary.h"
 #include "tests/app/FormFixture.h"
 #include "tests/support/FilePrinter.h"
+#include "tests/support/SampleTexts.h"
 
 #include <richedit.h>
 
@@ -98,6 +99,27 @@ TEST_F(View, WordWrapMenuAndToolbarButtonStayInStep) {
         EXPECT_EQ(form->Checked(IDM_WORDWRAP), on) << i;
         EXPECT_EQ(form->WordWrap->Down(), on) << i;
         EXPECT_EQ(form->TextField.WordWrap(), on) << i;
+    }
+}
+
+TEST_F(View, ALineTooLongToWrapKeepsWordWrapOffAndSaysWhy) {
+    Start();
+    const std::string text = "short\r\n" + LongLine(1 << 20);
+    OpenText(text);
+    ASSERT_FALSE(form->Checked(IDM_WORDWRAP));
+    for (bool button : {false, true}) {
+        dialogs.Press(IDOK);
+        if (button) {
+            form->WordWrap->Click();
+        } else {
+            Command(IDM_WORDWRAP);
+        }
+        EXPECT_NE(LastDialog().Text.find("too long to wrap"), std::string::npos) << LastDialog().Text;
+        EXPECT_EQ(LastDialog().Icon, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_FALSE(form->Checked(IDM_WORDWRAP)) << button;
+        EXPECT_FALSE(form->WordWrap->Down()) << button;
+        EXPECT_FALSE(form->TextField.WordWrap()) << button;
+        ExpectUnchanged(text, button ? "the button" : "the menu");
     }
 }
 

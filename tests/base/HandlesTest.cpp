@@ -49,6 +49,20 @@ TEST(Handles, RegistryKeyAndGdiObjectsAreReleased) {
     EXPECT_EQ(::GetObjectType(handle), 0u) << "the brush must be deleted";
 }
 
+TEST(Handles, AnOwnedWindowIsDestroyedUnlessItsParentTookItAlong) {
+    HWND parent = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(parent);
+    HWND child = ::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
+    {
+        OwnedWindow owned(child);
+    }
+    EXPECT_FALSE(::IsWindow(child));
+    OwnedWindow orphan(::CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr));
+    ::DestroyWindow(parent);
+    EXPECT_FALSE(::IsWindow(orphan.get()));
+    orphan.reset(); // nothing left to destroy
+}
+
 TEST(Handles, SelectedObjectPutsThePreviousObjectBack) {
     MemoryDC dc(::CreateCompatibleDC(nullptr));
     ASSERT_TRUE(dc);

@@ -132,6 +132,24 @@ TEST(LineBreakStreamer, PairsSplitAcrossChunkBoundariesStayOneBreak) {
     }
 }
 
+TEST(ScrollBarSample, AsManyLinesAsTheTextWithItsLongestFirst) {
+    struct Row {
+        std::string text;
+        size_t maxLines, maxLineLength;
+        std::string sample;
+    } rows[] = {
+        {"", 1000, 4096, ""},
+        {"abc", 1000, 4096, "abc"},
+        {"ab\r\nlongest\nc\rd", 1000, 4096, "longest\r\r\r"},
+        {"a\r\n\r\n", 1000, 4096, "a\r\r"},
+        {"x\r\r\ny\n\rz", 1000, 4096, "x\r\r\r\r"}, // CR CR LF and LF CR are two breaks each, as streamed
+        {"one\r\ntwo\r\nthree\r\nfour", 2, 4096, "three\r"},
+        {"short\r\n" + std::string(50, 'w'), 1000, 8, "wwwwwwww\r"},
+        {std::string("ab\0cd\r\nlonger", 14), 1000, 4096, "ab"}, // a zero ends the text
+    };
+    for (const Row& r : rows) EXPECT_EQ(ScrollBarSample(r.text, r.maxLines, r.maxLineLength), r.sample) << r.text;
+}
+
 TEST(LinkClicks, OnlyAPressAndReleaseWithTheSameButtonOnTheSameLinkClick) {
     LinkClickTracker t;
     t.Press(TMouseButton::mbLeft, 5, 20);

@@ -23,21 +23,26 @@ DWORD CALLBACK Feed(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* read) 
     *read = static_cast<LONG>(n);
     return 0;
 }
+DWORD CALLBACK Collect(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* written) {
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(count));
+    *written = count;
+    return 0;
+}
 } // namespace
 
-HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls) {
+HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls, bool wordWrap) {
     RECT client{};
     ::GetClientRect(parent, &client);
     HWND bare = ::CreateWindowExA(WS_EX_CLIENTEDGE, RichEditClassName(), "",
                                   WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_SAVESEL |
-                                      ES_NOHIDESEL | WS_VSCROLL | WS_HSCROLL | ES_AUTOHSCROLL,
+                                      ES_NOHIDESEL | WS_VSCROLL | (wordWrap ? 0 : WS_HSCROLL | ES_AUTOHSCROLL),
                                   0, 0, client.right, client.bottom, parent, nullptr, nullptr, nullptr);
     ::SendMessageA(bare, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE | ENM_LINK);
     ::SendMessageA(bare, EM_SETUNDOLIMIT, 10, 0);
     ::SendMessageA(bare, EM_SETTEXTMODE, TM_PLAINTEXT | TM_MULTILEVELUNDO, 0);
     ::SendMessageA(bare, EM_SETLANGOPTIONS, 0, 0);
     ::SendMessageA(bare, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
-    ::SendMessageA(bare, EM_SETTARGETDEVICE, 0, 1);
+    ::SendMessageA(bare, EM_SETTARGETDEVICE, 0, wordWrap ? 0 : 1);
     ::SendMessageA(bare, EM_AUTOURLDETECT, detectUrls ? TRUE : FALSE, 0);
     const CharFormatSpec wanted = MakeCharFormatSpec(font, 96, [](TColor) { return 0u; });
     CHARFORMAT2A format{};
@@ -59,6 +64,18 @@ void BareStreamIn(HWND bare, const std::string& text) {
     ::SendMessageA(bare, EM_SETUNDOLIMIT, 0, 0);
     ::SendMessageA(bare, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&in));
     ::SendMessageA(bare, EM_SETUNDOLIMIT, 10, 0);
+}
+
+void BareStreamInWithBars(HWND bare, const std::string& text) {
+    BareStreamIn(bare, ScrollBarSample(text));
+    BareStreamIn(bare, text);
+}
+
+std::string BareStreamOut(HWND bare) {
+    std::string text;
+    EDITSTREAM out{reinterpret_cast<DWORD_PTR>(&text), 0, &Collect};
+    ::SendMessageA(bare, EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&out));
+    return text;
 }
 
 std::string ParagraphMarks(const std::string& text) {

@@ -11,9 +11,14 @@
 
 namespace nv::test {
 
-HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls = false);
+HWND CreateBareControl(HWND parent, const TFont& font, bool detectUrls = false, bool wordWrap = false);
 // Streams the text in as paragraph marks with undo suspended, as the field does.
 void BareStreamIn(HWND bare, const std::string& text);
+// The same after a small sample that makes the scroll bars the text needs show first, so the control
+// never lays the whole text out a second time for them.
+void BareStreamInWithBars(HWND bare, const std::string& text);
+// The whole text as the control streams it out (CR LF).
+std::string BareStreamOut(HWND bare);
 // One CR per line break: the control's own paragraph mark.
 std::string ParagraphMarks(const std::string& text);
 
