@@ -270,7 +270,7 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     }
     BindTextFieldChange();
     StartingUp = false;
-    SetPanelText(3, SizeText());
+    ShowTextSize();
     ShowUndoState(); // the changes that would have set it were ignored while starting
     UpdateCaption();
     SetHourglass(false);

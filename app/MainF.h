@@ -54,6 +54,7 @@ public:
     bool DocumentModified = false;
     bool StartingUp = false;
     bool SizeCalcEnabled = false;
+    size_t positionFittedTo_ = 0; // length of the widest position text the panel was fitted to
     std::unique_ptr<TClipboardMonitor> ClipboardMonitor;
     std::unique_ptr<TGotoLine> GotoLineWindow; // made on first use by Goto line
 
@@ -149,6 +150,9 @@ public:
     // ---- Status -----------------------------------------------------------------------------------
     void TextFieldSelectionChange(TObject* Sender);
     std::string SizeText();
+    // The size panel's text, after the position panel is made wide enough for this document.
+    void ShowTextSize();
+    void FitPositionPanel();
     void StatusBarPanels1Click(TObject* Sender);
     void StatusBarPanels2Click(TObject* Sender);
     void StatusBarPanels3Click(TObject* Sender);

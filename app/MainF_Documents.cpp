@@ -334,7 +334,7 @@ void TForm1::TextFieldChange(TObject* Sender) {
     DocumentModified = true;
     ShowModifiedState();
     ShowUndoState();
-    if (StatusBar.Visible()) SetPanelText(3, SizeText());
+    if (StatusBar.Visible()) ShowTextSize();
     TextFieldSelectionChange(Sender);
 }
 

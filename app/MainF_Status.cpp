@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace nv {
 
 namespace {
 constexpr int kStatusBarId = 101;
+constexpr int kPositionPanelWidth = 120;
 
 // The user's thousands separator, no decimals.
 std::string FormatCount(unsigned long long count) {
@@ -47,7 +50,7 @@ void TForm1::CreateStatusBar() {
     static const Design kPanels[] = {
         {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
         {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
-        {"Line:", taCenter, 120, sptNormal, &TForm1::StatusBarPanels2Click},
+        {"Line:", taCenter, kPositionPanelWidth, sptNormal, &TForm1::StatusBarPanels2Click},
         {"0 Bytes", taRightJustify, 205, sptNormal, &TForm1::StatusBarPanels3Click},
         {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
         {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
@@ -114,6 +117,24 @@ std::string TForm1::SizeText() {
         SizeCalcEnabled = false;
     }
     return text;
+}
+
+void TForm1::ShowTextSize() {
+    FitPositionPanel();
+    SetPanelText(3, SizeText());
+}
+
+// No position in this text has more digits than its length, nor its line count more than the line
+// count: the panel is refitted only when their digits change, so typing measures nothing.
+void TForm1::FitPositionPanel() {
+    const long length = TextField.TextLength();
+    const std::string widest = PositionText(length, length, TextField.LineCount());
+    if (widest.size() == positionFittedTo_) return;
+    positionFittedTo_ = widest.size();
+    const int width = std::max(kPositionPanelWidth, StatusBar.FittingWidth(widest));
+    if (width == StatusBar.Panels()[2].Width()) return;
+    StatusBar.Panels()[2].SetWidth(width);
+    FormResize(this); // the size panel takes what is left
 }
 
 void TForm1::StatusBarPanels1Click(TObject*) {

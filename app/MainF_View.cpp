@@ -96,7 +96,7 @@ void TForm1::ShowStatusbar1Click(TObject*) {
     if (!StatusBar.Visible()) return;
     // The panels were left alone while the bar was hidden.
     TextFieldSelectionChange(nullptr);
-    SetPanelText(3, SizeText());
+    ShowTextSize();
     StatusBar.Repaint();
 }
 

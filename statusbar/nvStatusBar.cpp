@@ -421,6 +421,11 @@ void TnvStatusBar::FitAll() {
     for (int i = 0; i < panels_.Count(); ++i) panels_[i].Fit();
 }
 
+int TnvStatusBar::FittingWidth(const std::string& text) const {
+    const int measured = MeasureText(text);
+    return measured == kMeasureFailed ? 0 : AutoFitWidth(measured);
+}
+
 int TnvStatusBar::MeasureText(const std::string& text) const {
     SIZE size{};
     if (!measureDC_ ||

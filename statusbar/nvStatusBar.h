@@ -181,6 +181,8 @@ public:
     // For a parent that does not reflect WM_DRAWITEM: true when the item was this bar's.
     bool HandleParentDrawItem(const DRAWITEMSTRUCT& item);
 
+    // The width a panel needs to show the text whole in the bar's font; 0 when it cannot be measured.
+    int FittingWidth(const std::string& text) const;
     TnvStatusPanels& Panels() { return panels_; }
     const TnvStatusPanels& Panels() const { return panels_; }
     void SetPanels(const TnvStatusPanels& value) { panels_.Assign(value); }

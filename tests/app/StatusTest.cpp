@@ -41,6 +41,21 @@ TEST_F(Status, SizeCountsLineBreaksTwiceWithThousands) {
     EXPECT_EQ(form->PanelText(3), "1,234,567 Bytes");
 }
 
+TEST_F(Status, ThePositionPanelHoldsTheLongestPositionOfTheText) {
+    Start();
+    TnvStatusPanel& panel = form->StatusBar.Panels()[2];
+    const int design = panel.Width(), sizeDesign = form->StatusBar.Panels()[3].Width();
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += std::string(30, 'x') + "\r\n";
+    form->TextField.SetWholeText(text);
+    form->TextField.MoveCaret(form->TextField.TextLength() - 1);
+    ASSERT_EQ(form->PanelText(2), "Pos: 3099999  30@100000");
+    EXPECT_GE(panel.Width(), form->StatusBar.FittingWidth(form->PanelText(2)));
+    EXPECT_EQ(panel.Width() + form->StatusBar.Panels()[3].Width(), design + sizeDesign) << "the size panel gave way";
+    form->TextField.SetWholeText("abc");
+    EXPECT_EQ(panel.Width(), design);
+}
+
 TEST_F(Status, WithWordWrapTheCodeIsStillTheCharacterAtTheCaret) {
     Start();
     form->WordWrap1Click(nullptr);
