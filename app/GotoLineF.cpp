@@ -35,18 +35,32 @@ void RegisterFormClass() {
 
 TGotoLine::TGotoLine(HWND owner, TNvRichEdit& field) : field_(field) {
     RegisterFormClass();
+    // Read before the window exists: a design that cannot be read leaves no window behind.
+    TFormDesign design;
+    if (!LoadFormDesign(IDR_GOTOLINELAYOUT, design)) throw EError("Error loading the GotoLine form");
     ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GOTOLINE), owner, &TGotoLine::DialogProc,
                          reinterpret_cast<LPARAM>(this));
     if (!hwnd_) throw EError("Error creating window GotoLine");
-    lineNr_ = ::GetDlgItem(hwnd_, IDC_LINENR);
-    AttachSubclass(lineNr_);
-    PlaceControls();
-    // Its keys go to it before the main window's shortcuts: Enter or Ctrl+V typed here stay here.
-    Application().AddModelessDialog(hwnd_);
+    // No destructor runs for an object whose constructor throws: the window goes here, or it would
+    // outlive the object it points at.
+    try {
+        lineNr_ = ::GetDlgItem(hwnd_, IDC_LINENR);
+        if (!lineNr_) throw EError("Error creating window GotoLine");
+        AttachSubclass(lineNr_);
+        PlaceControls(design);
+        // Its keys go to it before the main window's shortcuts: Enter or Ctrl+V typed here stay here.
+        Application().AddModelessDialog(hwnd_);
+    } catch (...) {
+        Release();
+        throw;
+    }
 }
 
-TGotoLine::~TGotoLine() {
+TGotoLine::~TGotoLine() { Release(); }
+
+void TGotoLine::Release() noexcept {
     if (lineNr_) DetachSubclass(lineNr_);
+    lineNr_ = nullptr;
     if (hwnd_) ::DestroyWindow(hwnd_); // WM_NCDESTROY takes it off the application's list
 }
 
@@ -74,6 +88,7 @@ INT_PTR TGotoLine::OnDialogMessage(UINT msg, WPARAM wParam) {
     case WM_CLOSE: Hide(); return TRUE;
     case WM_NCDESTROY:
         Application().RemoveModelessDialog(hwnd_);
+        ::SetWindowLongPtrA(hwnd_, DWLP_USER, 0);
         hwnd_ = nullptr;
         return FALSE;
     default: return FALSE;
@@ -81,9 +96,7 @@ INT_PTR TGotoLine::OnDialogMessage(UINT msg, WPARAM wParam) {
 }
 
 // The form's design is in pixels at 96 pixels per inch; the screen's resolution scales it.
-void TGotoLine::PlaceControls() {
-    TFormDesign design;
-    if (!LoadFormDesign(IDR_GOTOLINELAYOUT, design)) throw EError("Error loading the GotoLine form");
+void TGotoLine::PlaceControls(const TFormDesign& design) {
     SizeAndCentre(hwnd_, design);
     for (const TDesignedControl& item : design.Controls) {
         HWND control = ::GetDlgItem(hwnd_, item.Id);

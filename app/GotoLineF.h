@@ -7,6 +7,7 @@
 #include "base/Events.h"
 #include "base/Subclass.h"
 #include "editor/NvRichEd.h"
+#include "widgets/FormDesign.h"
 
 #include <windows.h>
 
@@ -37,7 +38,8 @@ public:
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR OnDialogMessage(UINT msg, WPARAM wParam);
-    void PlaceControls();
+    void PlaceControls(const TFormDesign& design);
+    void Release() noexcept;
     std::string LineNrText() const;
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
