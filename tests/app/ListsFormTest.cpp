@@ -4,6 +4,9 @@
 #include "tests/app/FormFixture.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 namespace nv::test {
 namespace {
@@ -223,23 +226,36 @@ TEST_F(Lists, NewInstanceAndTheDropOptionFromTheMenu) {
         << "nothing is stored until the settings are saved";
 }
 
-// Ends the processes of the main windows that are not this process's: the instances this test
-// started. Ended without their close handling, they store nothing.
+// Ends the instances this test started: the processes with a main window whose parent is this
+// process, never another program's. Ended without their close handling, they store nothing.
 void EndStartedInstances() {
-    std::vector<DWORD> others;
+    std::vector<DWORD> children;
+    FileHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && ::Process32First(snapshot.get(), &entry); more;
+         more = ::Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == ::GetCurrentProcessId()) children.push_back(entry.th32ProcessID);
+    }
+    struct Search {
+        const std::vector<DWORD>& children;
+        std::vector<DWORD> started;
+    } search{children, {}};
     ::EnumWindows(
-        [](HWND wnd, LPARAM list) CALLBACK -> BOOL {
+        [](HWND wnd, LPARAM param) CALLBACK -> BOOL {
+            auto& found = *reinterpret_cast<Search*>(param);
             char cls[32] = {};
             ::GetClassNameA(wnd, cls, sizeof cls);
             DWORD processId = 0;
             ::GetWindowThreadProcessId(wnd, &processId);
-            if (std::string(cls) == "TForm1" && processId != ::GetCurrentProcessId()) {
-                reinterpret_cast<std::vector<DWORD>*>(list)->push_back(processId);
+            if (std::string(cls) == "TForm1" &&
+                std::find(found.children.begin(), found.children.end(), processId) != found.children.end()) {
+                found.started.push_back(processId);
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&others));
-    for (DWORD processId : others) {
+        reinterpret_cast<LPARAM>(&search));
+    for (DWORD processId : search.started) {
         KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
         if (!process) continue;
         ::TerminateProcess(process.get(), 0);
