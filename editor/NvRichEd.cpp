@@ -8,6 +8,7 @@
 #include "editor/RichEditLibrary.h"
 
 #include <commctrl.h>
+#include <ole2.h>
 #include <richedit.h>
 #include <windowsx.h>
 
@@ -18,6 +19,14 @@
 namespace nv {
 
 namespace {
+
+// The control copies through OLE, which renders the text only when it is asked for; when the last of
+// the control's windows goes it takes OLE, and the rendering, with it, and the clipboard is left with
+// formats and nothing behind them. Rendered now, a copy stays whatever the field does afterwards.
+void RenderCopiedData() noexcept {
+    HWND owner = ::GetClipboardOwner();
+    if (owner && ::GetWindowThreadProcessId(owner, nullptr) == ::GetCurrentThreadId()) ::OleFlushClipboard();
+}
 
 // Below this a text is laid out again quickly enough whatever it holds.
 constexpr size_t kScrollBarSampleFrom = 64u << 10;
@@ -216,6 +225,7 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
 }
 
 void TNvRichEdit::DestroyControlWindow() {
+    RenderCopiedData();
     DropKeptWindow();
     if (!hwnd_) return;
     HWND window = hwnd_;
@@ -772,6 +782,9 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_KILLFOCUS:
         keysDown_.reset();
+        break;
+    case WM_DESTROY: // with its parent
+        RenderCopiedData();
         break;
     case WM_SYSKEYDOWN:
         if (wParam == VK_BACK) { // Alt+Backspace undoes, as in every Windows edit field

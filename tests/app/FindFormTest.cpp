@@ -11,13 +11,6 @@ namespace {
 
 using Range = std::pair<long, long>;
 
-std::string ClipboardText() {
-    ClipboardOpen clipboard(nullptr);
-    HANDLE data = clipboard ? ::GetClipboardData(CF_TEXT) : nullptr;
-    GlobalLock locked(data);
-    return locked.data() ? static_cast<const char*>(locked.data()) : "";
-}
-
 class FindForm : public FormTest {
   protected:
     void SetUp() override {

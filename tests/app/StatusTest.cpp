@@ -1,5 +1,6 @@
 // The status panels that describe the text, and the edit commands' states, in the real window.
 #include "tests/app/FormFixture.h"
+#include "tests/support/SampleTexts.h"
 
 namespace nv::test {
 namespace {
@@ -254,6 +255,33 @@ TEST_F(EditCommands, PasteFollowsTheClipboard) {
     }
     EXPECT_FALSE(form->Enabled(IDM_PASTE));
     EXPECT_FALSE(form->Enabled(IDM_PASTEPOP));
+}
+
+// What was copied stays on the clipboard whatever the field does with its window afterwards.
+TEST_F(EditCommands, CopiedTextOutlivesTheFieldsWindow) {
+    const std::string text = Prose(2000000);
+    const std::string path = dir.File("prose.txt");
+    WriteFileBytes(path, text);
+    Start();
+    Open(path);
+    Command(IDM_SELECTALL);
+    Command(IDM_COPY);
+    Command(IDM_NEW);
+    ASSERT_EQ(form->TextField.TextLength(), 0);
+    PumpMessages();
+    EXPECT_TRUE(form->Enabled(IDM_PASTE));
+    EXPECT_TRUE(ClipboardText() == text) << ClipboardText().size() << " characters";
+
+    // A cut of most of the text leaves the old window hidden for undo; the next edit lets it go.
+    Open(path);
+    form->TextField.MoveCaret(10);
+    form->TextField.SetSelectionLength(form->TextField.TextLength());
+    Command(IDM_CUT);
+    Type("x");
+    EXPECT_TRUE(ClipboardText() == text.substr(10)) << ClipboardText().size() << " characters";
+    dialogs.Press(IDNO); // not saved
+    Command(IDM_NEW);
+    EXPECT_TRUE(ClipboardText() == text.substr(10)) << ClipboardText().size() << " characters";
 }
 
 } // namespace

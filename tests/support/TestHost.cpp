@@ -96,6 +96,13 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool FileExists(const std::string& path) { return FileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
+std::string ClipboardText() {
+    ClipboardOpen clipboard(nullptr);
+    HANDLE data = clipboard ? ::GetClipboardData(CF_TEXT) : nullptr;
+    GlobalLock locked(data);
+    return locked.data() ? static_cast<const char*>(locked.data()) : "";
+}
+
 void SetClipboardText(const std::string& text) {
     GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
     if (!memory) throw std::runtime_error("GlobalAlloc failed");

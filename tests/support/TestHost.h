@@ -43,5 +43,7 @@ bool FileExists(const std::string& path);
 
 // Puts text on the clipboard as CF_TEXT.
 void SetClipboardText(const std::string& text);
+// The clipboard's text, empty when it has none.
+std::string ClipboardText();
 
 } // namespace nv::test
