@@ -39,6 +39,8 @@ enum class Do {
     ExpectText,     // Detail: the text field's whole text
     ExpectHeight,   // Text: the class of a child of the main window; Detail: its height in pixels
     ExpectCheck,    // the open menu's highlighted item shows a check in its cell, as the screen has it
+    Snapshot,       // Text: the class of a child of the main window, whose pixels are kept (mouse moved off)
+    ExpectSnapshot, // Text: the same child looks on the screen as it did at the last Snapshot
     ExpectRunning,
     ExpectExited,
 };
@@ -273,6 +275,15 @@ std::vector<Scenario> Scenarios() {
             {Do::Start, ""},
             {Do::ExpectHeight, "TSpeedBar", "33"},
         }},
+        // Started without a file, Undo and Redo look as they do once New has emptied the history.
+        {"UndoAndRedoAreGreyWithNothingToUndo", false, "", {
+            {Do::Start, ""},
+            {Do::Snapshot, "TSpeedBar"},
+            {Do::Keys, "x{Ctrl+N}"},
+            {Do::ExpectBox, "Save changes?", "Yes No Cancel"},
+            {Do::Click, "No"},
+            {Do::ExpectSnapshot, "TSpeedBar"},
+        }},
         {"AHighlightedCheckedOptionShowsItsCheck", false, "", {
             {Do::Start, ""},
             {Do::Keys, "{Alt+S}{Down}"}, // Setup's Word Select, checked from the start
@@ -413,6 +424,19 @@ class Driver {
             EXPECT_TRUE(WaitUntil(ms, [&] { return (ink = CheckInk()) > 5; })) << ink << " pixels of a check";
             break;
         }
+        case Do::Snapshot: {
+            // Nothing hot-tracked, no tooltip: the mouse rests in the screen's far corner.
+            ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+            ::Sleep(300);
+            snapshot_ = ScreenPixels(::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr));
+            ASSERT_FALSE(snapshot_.empty()) << "no " << text << " on the screen";
+            break;
+        }
+        case Do::ExpectSnapshot:
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                return ScreenPixels(::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr)) == snapshot_;
+            })) << text << " looks different";
+            break;
         case Do::ExpectRunning:
             ASSERT_TRUE(Running()) << "the program ended";
             break;
@@ -651,16 +675,9 @@ class Driver {
         RECT place{};
         if (!menu || !::GetWindowRect(menu, &place)) return -1;
         const int width = place.right - place.left, height = place.bottom - place.top;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        WindowDC screen(nullptr);
-        MemoryDC memory(::CreateCompatibleDC(screen.get()));
-        GdiObject picture(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!picture) return -1;
-        SelectedObject selected(memory.get(), picture.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), place.left, place.top, SRCCOPY);
-        const auto at = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * width + x]; };
+        const std::vector<DWORD> pixels = ScreenPixels(menu);
+        if (pixels.empty()) return -1;
+        const auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y * width + x)]; };
         // The highlighted item: the rows whose right end differs from most rows' there.
         const int edge = width - 6;
         std::vector<DWORD> column;
@@ -689,6 +706,25 @@ class Driver {
         return ink;
     }
 
+    // What the screen shows of the window, row by row; empty when it cannot be read.
+    static std::vector<DWORD> ScreenPixels(HWND window) {
+        RECT place{};
+        if (!window || !::GetWindowRect(window, &place)) return {};
+        const int width = place.right - place.left, height = place.bottom - place.top;
+        if (width <= 0 || height <= 0) return {};
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        WindowDC screen(nullptr);
+        MemoryDC memory(::CreateCompatibleDC(screen.get()));
+        GdiObject picture(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!picture) return {};
+        SelectedObject selected(memory.get(), picture.get());
+        ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), place.left, place.top, SRCCOPY);
+        const auto* first = static_cast<const DWORD*>(bits);
+        return std::vector<DWORD>(first, first + static_cast<size_t>(width) * height);
+    }
+
     void ExpectBox(const std::string& text, const std::string& buttons, int ms) {
         test::SeenDialog box;
         const bool seen = WaitUntil(ms, [&] {
@@ -711,6 +747,7 @@ class Driver {
     std::string exe_;
     KernelHandle process_;
     DWORD processId_ = 0;
+    std::vector<DWORD> snapshot_;
 };
 
 class EndToEnd : public ::testing::TestWithParam<Scenario> {};
