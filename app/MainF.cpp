@@ -271,7 +271,8 @@ void TForm1::StartUp(const std::vector<std::string>& arguments) {
     BindTextFieldChange();
     StartingUp = false;
     ShowTextSize();
-    ShowUndoState(); // the changes that would have set it were ignored while starting
+    // The changes that would have set it were ignored while starting; the captions stay the design's.
+    ShowUndoAvailability();
     UpdateCaption();
     SetHourglass(false);
     ::DragAcceptFiles(Handle(), TRUE);

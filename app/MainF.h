@@ -118,6 +118,7 @@ public:
     // `askToSave`; a file too large to open leaves everything as it was. True when it was opened.
     bool OpenDocument(const std::string& name, bool askToSave);
     void ShowModifiedState();
+    void ShowUndoAvailability();
     void ShowUndoState();
     bool QuerySave();
     void NewBtnClick(TObject* Sender);

@@ -319,13 +319,18 @@ void TForm1::SaveSelected1Click(TObject*) {
     }
 }
 
-// Undo and Redo on the menu and the toolbar, as the text field has them.
-void TForm1::ShowUndoState() {
+// Undo and Redo on the menu and the toolbar are enabled as the text field can undo and redo.
+void TForm1::ShowUndoAvailability() {
     UndoBtn->SetEnabled(TextField.UndoAvailable());
     SetEnabled(IDM_UNDO, UndoBtn->Enabled());
-    SetCaption(IDM_UNDO, UndoCaption(TextField.NextUndoKind()));
     SetEnabled(IDM_REDO, TextField.RedoAvailable());
     RedoBtn->SetEnabled(TextField.RedoAvailable());
+}
+
+// ... and their captions name the next step's kind.
+void TForm1::ShowUndoState() {
+    ShowUndoAvailability();
+    SetCaption(IDM_UNDO, UndoCaption(TextField.NextUndoKind()));
     SetCaption(IDM_REDO, RedoCaption(TextField.NextRedoKind()));
 }
 

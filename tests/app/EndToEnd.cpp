@@ -369,6 +369,9 @@ class Driver {
         case Do::ExpectWindow:
             EXPECT_TRUE(WaitUntil(ms, [&] { return TextOf(::GetForegroundWindow()) == text; }))
                 << "active: \"" << TextOf(::GetForegroundWindow()) << "\", expected \"" << text << "\"";
+            // Wine takes the keyboard's modifiers from the X server once the focus arrives there, a
+            // moment later: a Shift sent before that would be dropped.
+            ::Sleep(500);
             break;
         case Do::ExpectFile: {
             const std::string path = folder_ + "\\" + text, expected = content();

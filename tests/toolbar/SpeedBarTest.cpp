@@ -63,7 +63,7 @@ TEST_F(Toolbar, ButtonsRunTheirMenuCommands) {
 TEST_F(Toolbar, ButtonsFollowTheCommandStates) {
     Start();
     EXPECT_FALSE(form->SaveBtn->Enabled()) << "disabled at first";
-    EXPECT_TRUE(form->UndoBtn->Enabled()) << "the design state until the first change";
+    EXPECT_FALSE(form->UndoBtn->Enabled()) << "nothing to undo at first";
     EXPECT_FALSE(form->CutBtn->Enabled());
     EXPECT_FALSE(form->CopyBtn->Enabled());
     EXPECT_TRUE(ShowsGlyphImage(form->SaveBtn, 1)) << "a disabled button shows the second image";
