@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -39,6 +41,7 @@ enum class Do {
     ExpectText,     // Detail: the text field's whole text
     ExpectHeight,   // Text: the class of a child of the main window; Detail: its height in pixels
     ExpectCheck,    // the open menu's highlighted item shows a check in its cell, as the screen has it
+    ExpectPanel,    // Text: a status panel's index; Detail: the text it shows whole, as the screen has it
     Snapshot,       // Text: the class of a child of the main window, whose pixels are kept (mouse moved off)
     ExpectSnapshot, // Text: the same child looks on the screen as it did at the last Snapshot
     ExpectRunning,
@@ -70,6 +73,11 @@ const std::string kDeep = [] {
 
 std::string Big40() { return test::Prose(40 * kMB); }
 std::string Big100() { return test::Prose(100 * kMB); }
+std::string ManyLines() {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += std::string(30, 'x') + "\r\n";
+    return text;
+}
 
 // ---- The table ------------------------------------------------------------------------------------
 
@@ -275,6 +283,13 @@ std::vector<Scenario> Scenarios() {
             {Do::Start, ""},
             {Do::ExpectHeight, "TSpeedBar", "33"},
         }},
+        {"ThePositionPanelShowsTheLastPositionWhole", false, "", {
+            {Do::WriteFile, "lines.txt", "", &ManyLines},
+            {Do::Start, "{dir}\\lines.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\lines.txt"},
+            {Do::Keys, "{Ctrl+End}"},
+            {Do::ExpectPanel, "2", "Pos: 3100000  0@100001"},
+        }},
         // Started without a file, Undo and Redo look as they do once New has emptied the history.
         {"UndoAndRedoAreGreyWithNothingToUndo", false, "", {
             {Do::Start, ""},
@@ -425,6 +440,14 @@ class Driver {
         case Do::ExpectCheck: {
             int ink = 0;
             EXPECT_TRUE(WaitUntil(ms, [&] { return (ink = CheckInk()) > 5; })) << ink << " pixels of a check";
+            break;
+        }
+        case Do::ExpectPanel: {
+            const int expected = InkWidth(detail);
+            int shown = -1;
+            EXPECT_TRUE(WaitUntil(ms, [&] { return (shown = PanelInkWidth(std::stoi(text))) == expected; }))
+                << "panel " << text << " shows " << shown << " columns of text, \"" << detail << "\" takes "
+                << expected;
             break;
         }
         case Do::Snapshot: {
@@ -726,6 +749,73 @@ class Driver {
         ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), place.left, place.top, SRCCOPY);
         const auto* first = static_cast<const DWORD*>(bits);
         return std::vector<DWORD>(first, first + static_cast<size_t>(width) * height);
+    }
+
+    // The status bar's font, as the program designs it.
+    static GdiObject StatusFont() {
+        LOGFONTA font{};
+        font.lfHeight = -11;
+        font.lfWeight = FW_NORMAL;
+        font.lfCharSet = DEFAULT_CHARSET;
+        std::strcpy(font.lfFaceName, "MS Sans Serif");
+        return GdiObject(::CreateFontIndirectA(&font));
+    }
+
+    // How many pixel columns, from the first to the last that has ink, the text takes in that font.
+    static int InkWidth(const std::string& text) {
+        WindowDC screen(nullptr);
+        MemoryDC memory(::CreateCompatibleDC(screen.get()));
+        const int width = 600, height = 30;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        GdiObject picture(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        GdiObject font = StatusFont();
+        if (!picture || !font) return -1;
+        SelectedObject selectedPicture(memory.get(), picture.get()), selectedFont(memory.get(), font.get());
+        std::memset(bits, 0xFF, static_cast<size_t>(width) * height * 4);
+        ::TextOutA(memory.get(), 10, 5, text.c_str(), static_cast<int>(text.size()));
+        ::GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        return InkColumns(width, height, [&](int x, int y) { return (pixels[y * width + x] & 0xFFFFFF) != 0xFFFFFF; });
+    }
+
+    static int InkColumns(int width, int height, const std::function<bool(int x, int y)>& ink) {
+        int first = -1, last = -1;
+        for (int x = 0; x < width; ++x) {
+            for (int y = 0; y < height; ++y) {
+                if (!ink(x, y)) continue;
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+        }
+        return first < 0 ? 0 : last - first + 1;
+    }
+
+    // The same for what a panel of the status bar shows on the screen, inside its frame; its rectangle
+    // is asked for through memory in the program's own process.
+    int PanelInkWidth(int index) const {
+        HWND bar = ::FindWindowExA(MainWindow(), nullptr, STATUSCLASSNAMEA, nullptr);
+        KernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId_));
+        if (!bar || !process) return -1;
+        void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+        if (!remote) return -1;
+        RECT part{};
+        const bool asked = ::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)) &&
+                           ::ReadProcessMemory(process.get(), remote, &part, sizeof part, nullptr);
+        ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+        RECT window{};
+        if (!asked || !::GetWindowRect(bar, &window)) return -1;
+        const std::vector<DWORD> pixels = ScreenPixels(bar);
+        const int barWidth = window.right - window.left;
+        // Client and window share their origin: the bar has no frame of its own.
+        const int left = part.left + 2, top = part.top + 2, width = part.right - part.left - 4;
+        const int height = part.bottom - part.top - 4;
+        if (pixels.empty() || width <= 0 || height <= 0) return -1;
+        const auto at = [&](int x, int y) { return pixels[static_cast<size_t>((top + y) * barWidth + left + x)]; };
+        const DWORD background = at(0, 0);
+        return InkColumns(width, height, [&](int x, int y) { return at(x, y) != background; });
     }
 
     void ExpectBox(const std::string& text, const std::string& buttons, int ms) {
