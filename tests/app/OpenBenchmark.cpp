@@ -1,11 +1,11 @@
 // Times opening a file from the command line until the caption names it, for Notova and for Wine's
 // notepad (the plain edit control) on the same prose texts, next to the bare rich-edit control's
-// floor for the same text. Not a test: it prints a table.
+// floor for the same text. Not a test: it prints a table. NOTOVA_BENCH_SIZES (megabytes, "5,20,40")
+// and NOTOVA_BENCH_RUNS (medians of that many runs, 3) choose what runs.
 #include "tests/support/BareControl.h"
 #include "tests/support/Processes.h"
 #include "tests/support/SampleTexts.h"
 #include "tests/support/TestHost.h"
-
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,18 +50,29 @@ double BareFloor(const std::string& path) {
     return test::FileExists(result) ? std::atof(test::ReadFileBytes(result).c_str()) : -1;
 }
 
+std::vector<size_t> SizesToOpen() {
+    const char* chosen = std::getenv("NOTOVA_BENCH_SIZES");
+    std::istringstream list(chosen && *chosen ? chosen : "5,20,40");
+    std::vector<size_t> sizes;
+    for (std::string mb; std::getline(list, mb, ',');)
+        if (const size_t n = std::strtoul(mb.c_str(), nullptr, 10)) sizes.push_back(n);
+    return sizes;
+}
+
 TEST(Benchmark, OpeningProseFromTheCommandLine) {
     const std::string notova = test::ExeBesideTests("app\\notova.exe");
     ASSERT_TRUE(test::FileExists(notova)) << notova;
     test::TempDir dir;
-    std::printf("\n%d-bit build\n%-6s %4s %10s %10s %10s %10s %10s\n", static_cast<int>(sizeof(void*) * 8), "text",
-                "MB", "ours s", "peak MB", "notepad s", "control s", "ours/np");
-    for (size_t mb : {5u, 20u, 40u}) {
+    std::printf("\n%d-bit build\n%-6s %4s %10s %10s %10s %10s %10s\n", static_cast<int>(sizeof(void*) * 8),
+                "text", "MB", "ours s", "peak MB", "notepad s", "control s", "ours/np");
+    const char* runsChosen = std::getenv("NOTOVA_BENCH_RUNS");
+    const int runs = std::max(1, runsChosen ? std::atoi(runsChosen) : 3);
+    for (size_t mb : SizesToOpen()) {
         const std::string name = "prose" + std::to_string(mb) + ".txt";
         const std::string path = dir.File(name);
         test::WriteFileBytes(path, test::Prose(mb * 1000000 - 1000));
         std::vector<double> ours, notepad, floor, peak;
-        for (int run = 0; run < 3; ++run) {
+        for (int run = 0; run < runs; ++run) {
             peak.push_back(0);
             ours.push_back(OpenUntilTitle("\"" + notova + "\" " + path, "Notova - " + path, &peak.back()));
             notepad.push_back(OpenUntilTitle("notepad.exe \"" + path + "\"", name + " - Notepad"));
@@ -68,8 +80,8 @@ TEST(Benchmark, OpeningProseFromTheCommandLine) {
             floor.push_back(mb < 40 ? BareFloor(path) : 0);
         }
         const double o = test::Median(ours), n = test::Median(notepad), f = test::Median(floor);
-        std::printf("%-6s %4zu %10.2f %10.0f %10.2f %10.2f %10.2f\n", "prose", mb, o, test::Median(peak), n, f,
-                    n > 0 ? o / n : 0.0);
+        std::printf("%-6s %4zu %10.2f %10.0f %10.2f %10.2f %10.2f\n", "prose", mb, o, test::Median(peak), n,
+                    f, n > 0 ? o / n : 0.0);
         std::fflush(stdout);
         EXPECT_GT(o, 0) << "Notova showed the file";
         EXPECT_GT(n, 0) << "notepad showed the file";
