@@ -37,13 +37,14 @@ void Key(TNvRichEdit& f, WPARAM key) {
     ::SendMessageA(f.Handle(), WM_KEYDOWN, key, 1);
     ::SendMessageA(f.Handle(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }
-void ControlKey(TNvRichEdit& f, WPARAM key) {
+// The key pressed with a modifier (VK_CONTROL, VK_SHIFT) held down.
+void KeyWith(WPARAM modifier, TNvRichEdit& f, WPARAM key) {
     BYTE keys[256];
     ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
+    keys[modifier] = 0x80;
     ::SetKeyboardState(keys);
     Key(f, key);
-    keys[VK_CONTROL] = 0;
+    keys[modifier] = 0;
     ::SetKeyboardState(keys);
 }
 Step SelectAll() {
@@ -59,7 +60,7 @@ Step Press(WPARAM key) {
     return [=](TNvRichEdit& f) { Key(f, key); };
 }
 Step Control(WPARAM key) {
-    return [=](TNvRichEdit& f) { ControlKey(f, key); };
+    return [=](TNvRichEdit& f) { KeyWith(VK_CONTROL, f, key); };
 }
 Step Type(char c) {
     return [=](TNvRichEdit& f) { ::SendMessageA(f.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1); };
@@ -81,16 +82,6 @@ Step Redo() {
 }
 Step Replace(const std::string& text) {
     return [=](TNvRichEdit& f) { f.ReplaceSelection(text); };
-}
-
-std::string ClipboardText() {
-    std::string text;
-    ClipboardOpen clipboard(nullptr);
-    if (HANDLE data = clipboard ? ::GetClipboardData(CF_TEXT) : nullptr) {
-        GlobalLock locked(data);
-        if (locked.data()) text = static_cast<const char*>(locked.data());
-    }
-    return text;
 }
 
 class LargeEdits : public ::testing::Test {
@@ -159,16 +150,7 @@ TEST_F(LargeEdits, ThroughANewWindowTheyEndAsTheControlLeavesThem) {
          {Select(2, end), Paste("new\r\ntext"), Undo(), Redo()}},
         {"cut everything", {SelectAll(), Cut()}},
         {"Shift+Delete is cut",
-         {SelectAll(),
-          [](TNvRichEdit& f) {
-              BYTE keys[256];
-              ::GetKeyboardState(keys);
-              keys[VK_SHIFT] = 0x80;
-              ::SetKeyboardState(keys);
-              Key(f, VK_DELETE);
-              keys[VK_SHIFT] = 0;
-              ::SetKeyboardState(keys);
-          }}},
+         {SelectAll(), [](TNvRichEdit& f) { KeyWith(VK_SHIFT, f, VK_DELETE); }}},
         {"most of the text from the middle", {Select(4, end - 3), Press(VK_DELETE), Undo()}},
         {"a selection taking the final mark", {Select(0, -1), Press(VK_DELETE)}},
         {"an earlier step stays within reach",
@@ -182,10 +164,10 @@ TEST_F(LargeEdits, ThroughANewWindowTheyEndAsTheControlLeavesThem) {
     };
     for (const Row& row : rows) {
         const std::vector<State> plain = Run(text, row.steps, 0);
-        const std::string plainClipboard = ClipboardText();
+        const std::string plainClipboard = test::ClipboardText();
         const std::vector<State> kept = Run(text, row.steps, 1);
         EXPECT_EQ(kept, plain) << row.what;
-        EXPECT_EQ(ClipboardText(), plainClipboard) << row.what;
+        EXPECT_EQ(test::ClipboardText(), plainClipboard) << row.what;
     }
 }
 
