@@ -4,6 +4,7 @@
 #include "base/FileSystem.h"
 #include "base/Handles.h"
 #include "base/Platform.h"
+#include "base/ScopeExit.h"
 #include "base/Window.h"
 #include "editor/RichEditLibrary.h"
 
@@ -19,14 +20,6 @@
 namespace nv {
 
 namespace {
-
-// The control copies through OLE, which renders the text only when it is asked for; when the last of
-// the control's windows goes it takes OLE, and the rendering, with it, and the clipboard is left with
-// formats and nothing behind them. Rendered now, a copy stays whatever the field does afterwards.
-void RenderCopiedData() noexcept {
-    HWND owner = ::GetClipboardOwner();
-    if (owner && ::GetWindowThreadProcessId(owner, nullptr) == ::GetCurrentThreadId()) ::OleFlushClipboard();
-}
 
 // Below this a text is laid out again quickly enough whatever it holds.
 constexpr size_t kScrollBarSampleFrom = 64u << 10;
@@ -148,6 +141,14 @@ DWORD CALLBACK WriteToSink(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* wr
 
 } // namespace
 
+// The control copies through OLE, which renders the text only when it is asked for; when the
+// control's window goes it takes OLE, and the rendering, with it, and the clipboard is left with
+// formats and nothing behind them. Rendered now, a copy stays whatever the field does afterwards.
+void TNvRichEdit::RenderCopiedData() noexcept {
+    HWND owner = ::GetClipboardOwner();
+    if (owner && ::GetWindowThreadProcessId(owner, nullptr) == ::GetCurrentThreadId()) ::OleFlushClipboard();
+}
+
 TShiftState CurrentShiftState() {
     TShiftState state = 0;
     if (::GetKeyState(VK_SHIFT) < 0) state |= ssShift;
@@ -195,6 +196,8 @@ DWORD TNvRichEdit::CreationStyle() const {
 }
 
 void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified) {
+    ++building_;
+    ScopeExit built([this] { --building_; });
     hwnd_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, RichEditClassName(), "", CreationStyle(), bounds_.left,
                               bounds_.top, bounds_.right - bounds_.left, bounds_.bottom - bounds_.top,
                               parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
@@ -209,24 +212,26 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
     Call(EM_SETEVENTMASK, 0, level >= 2 ? (kEventMask | ENM_LINK) : kEventMask);
     Call(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(RgbOf(clWindow)));
     ApplyTextLimit(content ? static_cast<long>(content->size()) : 0);
-    ApplyWordSelection();
+    ApplyWordSelection(hwnd_);
     if (level >= 2) {
         Call(EM_AUTOURLDETECT, autoURLDetect_ ? TRUE : FALSE);
         undoLimit_ = static_cast<int>(Call(EM_SETUNDOLIMIT, static_cast<WPARAM>(undoLimit_)));
+        history_.SetLimit(undoLimit_);
         Call(EM_SETTEXTMODE, (plainText_ ? TM_PLAINTEXT : TM_RICHTEXT) |
                                  (undoLimit_ >= 2 ? TM_MULTILEVELUNDO : TM_SINGLELEVELUNDO));
         Call(EM_SETLANGOPTIONS, 0, 0);
     }
     // Without a target line width of 1 the control wraps even with a horizontal scroll bar.
     Call(EM_SETTARGETDEVICE, 0, wordWrap_ ? 0 : 1);
-    ApplyFont();
+    ApplyFont(hwnd_);
     if (content) StreamIn(*content);
     Call(EM_SETMODIFY, modified ? TRUE : FALSE);
 }
 
+// The history goes with the windows.
 void TNvRichEdit::DestroyControlWindow() {
     RenderCopiedData();
-    DropKeptWindow();
+    ResetHistory();
     if (!hwnd_) return;
     HWND window = hwnd_;
     DetachSubclass(window);
@@ -251,9 +256,13 @@ void TNvRichEdit::ReplaceContent(const std::string* content) {
     if (hadFocus) ::SetFocus(hwnd_);
 }
 
+// The caret, the selection and the first line shown stay where they were.
 void TNvRichEdit::Rebuild() {
     if (!hwnd_) return;
     const bool modified = Modified();
+    CHARRANGE selection{0, 0};
+    Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    const long firstShown = static_cast<long>(Call(EM_LINEINDEX, static_cast<WPARAM>(Call(EM_GETFIRSTVISIBLELINE))));
     // The old window goes only once its whole text is safe in memory.
     StringSinkJob saved;
     saved.text.reserve(static_cast<size_t>(TextLengthAsCrLf()));
@@ -274,6 +283,9 @@ void TNvRichEdit::Rebuild() {
             DestroyControlWindow();
             CreateControlWindow(&saved.text, modified);
         }
+        Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+        const long line = static_cast<long>(Call(EM_EXLINEFROMCHAR, 0, firstShown));
+        Call(EM_LINESCROLL, 0, line - static_cast<long>(Call(EM_GETFIRSTVISIBLELINE)));
     } catch (...) {
         --notifyLock_;
         throw;
@@ -330,9 +342,13 @@ void TNvRichEdit::SetVisible(bool visible) {
 
 void TNvRichEdit::SetUndoLimit(int value) {
     if (value == undoLimit_) return;
-    DropKeptWindow();
     undoLimit_ = value;
-    if (hwnd_ && RichEditVersion() >= 2) undoLimit_ = static_cast<int>(Call(EM_SETUNDOLIMIT, value));
+    if (hwnd_ && RichEditVersion() >= 2) {
+        ForEachWindow([&](HWND window) {
+            undoLimit_ = static_cast<int>(CallPrevious(window, EM_SETUNDOLIMIT, static_cast<WPARAM>(value), 0));
+        });
+    }
+    history_.SetLimit(undoLimit_);
 }
 
 void TNvRichEdit::SetWordWrap(bool value) {
@@ -347,33 +363,37 @@ void TNvRichEdit::SetSelectionBar(bool value) {
     Rebuild();
 }
 
+// The options reach every window of the history, so a window shown again by undo or redo shows
+// the text as the others do.
 void TNvRichEdit::SetAutoURLDetect(bool value) {
     if (value == autoURLDetect_) return;
-    DropKeptWindow();
     autoURLDetect_ = value;
-    if (hwnd_ && RichEditVersion() >= 2) Call(EM_AUTOURLDETECT, value ? TRUE : FALSE);
+    if (RichEditVersion() >= 2)
+        ForEachWindow([&](HWND window) { CallPrevious(window, EM_AUTOURLDETECT, value ? TRUE : FALSE, 0); });
 }
 
-// A window kept for undo does not follow the options: it goes.
 void TNvRichEdit::SetWordSelection(bool value) {
-    DropKeptWindow();
     wordSelection_ = value;
-    ApplyWordSelection();
+    ForEachWindow([this](HWND window) { ApplyWordSelection(window); });
 }
 
-void TNvRichEdit::ApplyWordSelection() {
-    if (!hwnd_) return;
-    Call(EM_SETOPTIONS, wordSelection_ ? ECOOP_OR : ECOOP_AND,
-         wordSelection_ ? ECO_AUTOWORDSELECTION : ~static_cast<LPARAM>(ECO_AUTOWORDSELECTION));
+void TNvRichEdit::ApplyWordSelection(HWND window) {
+    CallPrevious(window, EM_SETOPTIONS, wordSelection_ ? ECOOP_OR : ECOOP_AND,
+                 wordSelection_ ? ECO_AUTOWORDSELECTION : ~static_cast<LPARAM>(ECO_AUTOWORDSELECTION));
 }
 
 void TNvRichEdit::SetFont(const TFont& font) {
-    DropKeptWindow();
     font_ = font;
-    ApplyFont();
+    bool links = false;
+    ForEachWindow([&](HWND window) {
+        ApplyFont(window);
+        links = links || (autoURLDetect_ && HoldsLinks(window));
+    });
+    // A new format ends the typing step, as the control's own setting would.
+    if (hwnd_) history_.GroupClosed();
     // The Wine control keeps a detected link's run in the format it was made with, whatever is set
     // afterwards: the text goes in again, and its links are made anew in the new font.
-    if (hwnd_ && autoURLDetect_ && HoldsLinks()) {
+    if (hwnd_ && links) {
         CHARRANGE selection{0, 0};
         Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
         Rebuild();
@@ -384,26 +404,29 @@ void TNvRichEdit::SetFont(const TFont& font) {
 
 // A format asked of the whole text leaves the link effect out of its mask when only part of it is a
 // link.
-bool TNvRichEdit::HoldsLinks() const {
-    if (RichEditVersion() < 2 || TextLength() == 0) return false;
+bool TNvRichEdit::HoldsLinks(HWND window) const {
+    const auto call = [window](UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return CallPrevious(window, msg, wParam, lParam);
+    };
+    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    if (RichEditVersion() < 2 || call(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)) == 0) return false;
     CHARRANGE selection{0, 0};
-    Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     ++notifyLock_;
-    const DWORD mask = static_cast<DWORD>(Call(EM_GETEVENTMASK));
-    Call(EM_SETEVENTMASK, 0, mask & ~static_cast<DWORD>(ENM_SELCHANGE));
+    const DWORD mask = static_cast<DWORD>(call(EM_GETEVENTMASK));
+    call(EM_SETEVENTMASK, 0, mask & ~static_cast<DWORD>(ENM_SELCHANGE));
     CHARRANGE all{0, -1};
-    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
+    call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&all));
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
-    Call(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    Call(EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask));
+    call(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    call(EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask));
     --notifyLock_;
     return !(format.dwMask & CFM_LINK) || (format.dwEffects & CFE_LINK);
 }
 
-void TNvRichEdit::ApplyFont() {
-    if (!hwnd_) return;
+void TNvRichEdit::ApplyFont(HWND window) {
     const CharFormatSpec wanted = MakeCharFormatSpec(font_, ScreenPixelsPerInch(), &RgbOf);
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
@@ -420,7 +443,7 @@ void TNvRichEdit::ApplyFont() {
     format.crTextColor = wanted.Rgb;
     format.bCharSet = wanted.Charset;
     format.bPitchAndFamily = wanted.Pitch;
-    Call(EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    CallPrevious(window, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
 }
 
 void TNvRichEdit::ApplyTextLimit(long length) {
@@ -594,7 +617,7 @@ bool TNvRichEdit::UndoAvailable() const {
 }
 
 void TNvRichEdit::UndoLast() {
-    if (hwnd_) StepUntilVisible(WM_UNDO, EM_CANUNDO);
+    if (hwnd_) Call(WM_UNDO);
 }
 
 bool TNvRichEdit::RedoAvailable() const {
@@ -602,7 +625,7 @@ bool TNvRichEdit::RedoAvailable() const {
 }
 
 void TNvRichEdit::RedoLast() {
-    if (hwnd_ && RichEditVersion() >= 2) StepUntilVisible(EM_REDO, EM_CANREDO);
+    if (hwnd_ && RichEditVersion() >= 2) Call(EM_REDO);
 }
 
 // What an undo step can change that the user sees: the length, the selection and the text at either
@@ -620,17 +643,6 @@ TNvRichEdit::UndoSnapshot TNvRichEdit::Snapshot() const {
     };
     shot.Around = around(shot.SelStart) + '|' + around(shot.SelEnd);
     return shot;
-}
-
-// With links detected, the Wine control keeps the links' own formatting as undo steps of their own,
-// which change nothing the user sees; one Undo or Redo goes on past them to a step that does.
-void TNvRichEdit::StepUntilVisible(UINT step, UINT available) {
-    const bool linksLeaveSteps = autoURLDetect_ && RichEditVersion() >= 2;
-    UndoSnapshot before;
-    if (linksLeaveSteps) before = Snapshot();
-    do {
-        Call(step);
-    } while (linksLeaveSteps && Call(available) != 0 && Snapshot() == before);
 }
 
 int TNvRichEdit::NextUndoKind() const {
@@ -697,6 +709,36 @@ TextMemoryNeed TNvRichEdit::MemoryNeedWrapped() const {
     return need;
 }
 
+TextMemoryNeed TNvRichEdit::MemoryNeedOfPaste(std::string_view text) const {
+    CHARRANGE selection{0, 0};
+    Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    unsigned long long before = 0, after = 0;
+    const unsigned long long perRow = CharactersPerRow();
+    if (perRow > 0) LineAround(selection.cpMin, selection.cpMax, before, after);
+    return MemoryNeedOf(MeasureJoinedShape(text, before, after, perRow));
+}
+
+// Read in pieces outward from the selection until a line break: a wrapped line's rows are not its
+// line, and the whole text need not be read.
+void TNvRichEdit::LineAround(long from, long to, unsigned long long& before, unsigned long long& after) const {
+    constexpr long kPiece = 64 * 1024;
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    before = after = 0;
+    for (long end = from; end > 0; end -= kPiece) {
+        const std::string piece = TextRange(std::max(0L, end - kPiece), end);
+        const auto mark = std::find_if(piece.rbegin(), piece.rend(), isBreak);
+        before += static_cast<unsigned long long>(mark - piece.rbegin());
+        if (mark != piece.rend() || piece.empty()) break;
+    }
+    const long length = TextLength();
+    for (long start = to; start < length; start += kPiece) {
+        const std::string piece = TextRange(start, std::min(length, start + kPiece));
+        const auto mark = std::find_if(piece.begin(), piece.end(), isBreak);
+        after += static_cast<unsigned long long>(mark - piece.begin());
+        if (mark != piece.end() || piece.empty()) break;
+    }
+}
+
 TextMemoryNeed TNvRichEdit::MemoryNeedOfLength(unsigned long long characters) const {
     return MemoryNeedOf(ShapeOfLength(characters));
 }
@@ -707,20 +749,15 @@ bool TNvRichEdit::PasteFits() {
         ClipboardOpen clipboard(hwnd_);
         if (!clipboard) return true; // nothing will be pasted either
         HANDLE data = ::GetClipboardData(CF_TEXT);
-        // Small texts fit whatever their shape.
-        if (!data || ::GlobalSize(data) < (64u << 10)) return true;
+        if (!data) return true;
         GlobalLock locked(data);
         const char* chars = static_cast<const char*>(locked.data());
         if (!chars) return true;
-        need = MemoryNeedOf(std::string_view(chars, static_cast<size_t>(
-                                                         std::find(chars, chars + locked.size(), '\0') - chars)));
+        need = MemoryNeedOfPaste(std::string_view(
+            chars, static_cast<size_t>(std::find(chars, chars + locked.size(), '\0') - chars)));
     }
-    if (need.Fits()) return true;
-    if (kept_) {
-        // The window kept for undo gives its memory back before a paste is refused.
-        DropKeptWindow();
-        return PasteFits();
-    }
+    // The windows kept for undo give their memory back before a paste is refused.
+    if (MakeRoom(need)) return true;
     Raise(OnPasteTooLarge, this, need); // with the clipboard closed again: the handler may show a box
     return false;
 }
@@ -764,6 +801,8 @@ void TNvRichEdit::OnControlDestroyed(HWND control) {
 }
 
 LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A key the field takes itself is the field's as much as one the control takes: its key-up counts.
+    if (msg == WM_KEYDOWN && wParam < keysDown_.size()) keysDown_.set(wParam);
     LRESULT result = 0;
     if (HandleLargeEdit(msg, wParam, lParam, result)) return result;
     switch (msg) {
@@ -773,11 +812,15 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnReflectedNotify(lParam);
     case WM_UNDO:
     case EM_UNDO:
+        return UndoStep();
     case EM_REDO:
-        CloseUndoGroup();
-        break;
+        return RedoStep();
+    case EM_CANUNDO:
+    case EM_CANREDO:
+    case EM_GETUNDONAME:
+    case EM_GETREDONAME:
+        return AnswerUndoQuery(msg, wParam, lParam);
     case WM_KEYDOWN:
-        if (wParam < keysDown_.size()) keysDown_.set(wParam);
         if (OnKeyDown(wParam)) return 0;
         break;
     case WM_KILLFOCUS:
@@ -824,12 +867,15 @@ LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    // Keys and characters always: a change the control makes of one is an edit of some kind.
+    const EditEffect effect = EffectOf(msg, wParam);
+    if (effect != EditEffect::None || msg == WM_KEYDOWN || msg == WM_CHAR) return PassEdit(msg, wParam, lParam, effect);
     return CallPrevious(hwnd_, msg, wParam, lParam);
 }
 
 LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {
     if (HIWORD(wParam) == EN_CHANGE) {
-        NoteEdit();
+        NoteChange();
         RaiseChange();
     }
     return 0;
@@ -870,13 +916,6 @@ void TNvRichEdit::OnLink(const ENLINK& link) {
     default:
         break;
     }
-}
-
-// The Wine control ends the process (a failed assertion in its undo code) when it undoes or redoes
-// while typing at a detected link has left its undo group open; a closed group undoes as one step all
-// the same.
-void TNvRichEdit::CloseUndoGroup() {
-    if (RichEditVersion() >= 2) CallPrevious(hwnd_, EM_STOPGROUPTYPING, 0, 0);
 }
 
 bool TNvRichEdit::OnKeyDown(WPARAM key) {

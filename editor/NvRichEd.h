@@ -9,14 +9,15 @@
 #include "base/Handles.h"
 #include "base/Subclass.h"
 #include "editor/FindDialogs.h"
-#include "editor/KeptWindowSteps.h"
 #include "editor/SearchRules.h"
 #include "editor/TextMemory.h"
 #include "editor/TextRules.h"
+#include "editor/UndoHistory.h"
 
 #include <windows.h>
 
 #include <bitset>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -161,10 +162,12 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     // ---- Large replacements -----------------------------------------------------------------------
     // Deleting, typing over, cutting or pasting over a selection at least this long that covers most
     // of the text hands the rest to a new window and keeps the old one hidden for undo
-    // (KeptWindowSteps.h); 0 never does. On by default where the control is Wine's.
+    // (UndoHistory.h); 0 never does. On by default where the control is Wine's.
     long LargeEditFrom = 0;
-    // The characters of the window kept for undo, which holds the control's memory for them.
+    // The characters of the windows kept for undo and redo, which hold the control's memory for them.
     long KeptTextLength() const;
+    // How many replacements went through a new window since the field was made.
+    long NewWindowReplacements() const noexcept { return newWindowReplacements_; }
 
     // ---- Events ----------------------------------------------------------------------------------
     TNotifyEvent OnChange;
@@ -185,15 +188,20 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void Rebuild();
     void ReplaceContent(const std::string* content);
     void StreamIn(const std::string& content);
-    void ApplyFont();
-    bool HoldsLinks() const;
-    void ApplyWordSelection();
+    void ApplyFont(HWND window);
+    bool HoldsLinks(HWND window) const;
+    void ApplyWordSelection(HWND window);
     void ApplyTextLimit(long length);
     void EnsureRoomFor(long extra);
     DWORD CreationStyle() const;
     void PasteAsPlainText();
     // The clipboard's text fits; otherwise OnPasteTooLarge is raised.
     bool PasteFits();
+    // What `text` adds where it replaces the selection: wrapped, it joins the line around it, whose
+    // rows all grow with it.
+    TextMemoryNeed MemoryNeedOfPaste(std::string_view text) const;
+    // The characters of the line (between line breaks) before `from` and after `to`.
+    void LineAround(long from, long to, unsigned long long& before, unsigned long long& after) const;
     unsigned long long CharactersPerRow(bool wrapped) const;
     int PrintPlainText(HDC printer, const RECT& area, long start, long length);
     void RaiseChange();
@@ -208,7 +216,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     std::vector<PositionRange> FindInText(const std::string& whole, TFindDialog& dialog) const;
     bool HandleLargeEdit(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnLargeEditKey(WPARAM key, LPARAM lParam);
-    // A replacement of the selection that may go through a new window (KeptWindowSteps.h).
+    // A replacement of the selection that may go through a new window (UndoHistory.h).
     struct LargeEdit {
         int Kind = 0;                // its undo kind
         std::string Inserted;        // comes in with the rest of the text, in paragraph marks
@@ -220,16 +228,38 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     bool CutThroughNewWindow(bool byKey);
     bool SelectionTakesNewWindow(long inserted) const;
     std::string TextAsParagraphs() const;
-    LRESULT RouteUndo(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT RouteRedo(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT CallHere(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    // The shown window's own undo and redo, without the kept one.
+
+    // ---- The undo history over the windows (NvRichEd_History.cpp) ---------------------------------
+    // How a message the control is given joins its undo steps, as measured of the Wine control.
+    enum class EditEffect { None, Closes, Continues, OwnStep, OwnStepOrCloses, WholeText };
+    EditEffect EffectOf(UINT msg, WPARAM wParam) const;
+    struct EditScope {
+        EditEffect Effect;
+        bool Noted = false;
+        EditScope* Outer;
+    };
+    LRESULT PassEdit(UINT msg, WPARAM wParam, LPARAM lParam, EditEffect effect);
+    void NoteChange();
+    void NoteEdit(EditGrouping grouping);
+    void NoteGroupClosed();
+    bool TakesHistory() const { return routing_ == 0 && building_ == 0; }
+    LRESULT UndoStep();
+    LRESULT RedoStep();
+    void RunSteps(const std::vector<UndoHistory::Action>& actions);
+    void StepHere(UINT step, UINT available);
     bool CanUndoHere() const;
     bool CanRedoHere() const;
-    void SwitchKeptWindow();
-    void ShowKeptWindow(long caret);
-    void DropKeptWindow();
-    void NoteEdit();
+    LRESULT AnswerUndoQuery(UINT msg, WPARAM wParam, LPARAM lParam);
+    int KindOf(const UndoHistory::Kind& kind, UINT nameQuery) const;
+    void ShowWindowOf(UndoHistory::WindowId id, long caret);
+    void FreeWindows(const std::vector<UndoHistory::WindowId>& ids);
+    void ResetHistory();
+    // The kept windows give their memory back, oldest first, until `need` fits; false when it does not
+    // fit even without them (and then none goes).
+    bool MakeRoom(TextMemoryNeed need);
+    // Every window in the history, the shown one first, each taken straight (not through the subclass).
+    void ForEachWindow(const std::function<void(HWND window)>& apply);
+    static void RenderCopiedData() noexcept;
     void BeginQuietEdits();
     void QuietWindow();
     void EndQuietEdits() noexcept;
@@ -240,7 +270,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     LRESULT OnReflectedNotify(LPARAM lParam);
     void OnLink(const ::_enlink& link);
     bool OnKeyDown(WPARAM key);
-    void CloseUndoGroup();
+    void CloseUndoGroup(HWND window);
     struct UndoSnapshot {
         long Length = -1, SelStart = 0, SelEnd = 0;
         std::string Around;
@@ -249,7 +279,6 @@ class TNvRichEdit : public TObject, private ControlSubclass {
         }
     };
     UndoSnapshot Snapshot() const;
-    void StepUntilVisible(UINT step, UINT available);
     void OnKeyUpMessage(WPARAM key);
     LRESULT Call(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(hwnd_, msg, wParam, lParam);
@@ -282,12 +311,27 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     TFindDialog* lastSearchDialog_ = nullptr;
     DWORD quietMask_ = 0; // the event mask to restore after a quiet Replace All
     std::bitset<256> keysDown_; // pressed while the field had the focus, not yet released
-    OwnedWindow kept_;    // hidden, from before or after a large replacement
-    RECT keptBounds_{};
-    PositionRange replaced_{}; // what the large replacement replaced, in the old window
-    long insertedEnd_ = 0;     // where the text it inserted ends, in the new window
-    KeptWindowSteps steps_;
-    int routing_ = 0; // changes the field makes itself while undo or redo runs
+    // Windows hidden for undo and redo; hwnd_ is the one shown.
+    struct KeptWindow {
+        UndoHistory::WindowId Id;
+        OwnedWindow Window;
+        RECT Bounds; // as it was laid out when it was hidden
+    };
+    std::vector<KeptWindow> kept_;
+    // What each replacement through a new window did, by the window it made.
+    struct MadeWindow {
+        UndoHistory::WindowId From; // the window it replaced the selection of
+        PositionRange Replaced;     // the selection it replaced, there
+        long InsertedEnd = 0;       // where the text it inserted ends, in the new window
+        int Kind = 0;               // its undo kind
+    };
+    std::map<UndoHistory::WindowId, MadeWindow> made_;
+    UndoHistory history_;
+    UndoHistory::WindowId shownId_ = history_.Shown();
+    EditScope* editScope_ = nullptr; // the message being handed to the control
+    int routing_ = 0;  // the field's own undo and redo, or its own juggling of windows, is running
+    int building_ = 0; // a window is being made and its text streamed in
+    long newWindowReplacements_ = 0;
 };
 
 } // namespace nv

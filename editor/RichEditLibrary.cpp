@@ -1,5 +1,7 @@
 #include "editor/RichEditLibrary.h"
 
+#include <richedit.h>
+
 namespace nv {
 
 namespace {
@@ -20,6 +22,19 @@ int RichEditVersion() {
 int ChooseRichEditLevel(bool riched20Loaded, unsigned long platformId, unsigned long majorVersion) {
     if (!riched20Loaded) return 1;
     return (platformId == 2 && majorVersion >= 5) ? 3 : 2;
+}
+
+// Asked once, of a hidden window that types one character.
+bool ControlNamesUndoSteps() {
+    static const bool names = [] {
+        if (gRichEditVersion < 2) return false;
+        OwnedWindow probe(::CreateWindowExA(0, RichEditClassName(), "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                            ::GetModuleHandleA(nullptr), nullptr));
+        if (!probe) return false;
+        ::SendMessageA(probe.get(), WM_CHAR, 'a', 1);
+        return ::SendMessageA(probe.get(), EM_GETUNDONAME, 0, 0) != 0;
+    }();
+    return names;
 }
 
 const char* RichEditClassName() {

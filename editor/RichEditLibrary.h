@@ -11,6 +11,9 @@ int RichEditVersion();
 // The level for the outcome of loading "RICHED20.DLL" and the operating system's version.
 int ChooseRichEditLevel(bool riched20Loaded, unsigned long platformId, unsigned long majorVersion);
 
+// Whether the control names the kind of its undo steps (EM_GETUNDONAME); Wine's answers 0 always.
+bool ControlNamesUndoSteps();
+
 // The window class of the chosen level: "RichEdit20A" at 2 and 3, "RICHEDIT" at 1.
 const char* RichEditClassName();
 

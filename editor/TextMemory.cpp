@@ -52,7 +52,8 @@ void TextShapeCounter::Add(std::string_view piece) {
     }
 }
 
-TextShape TextShapeCounter::Finish() {
+TextShape TextShapeCounter::Finish(std::uint64_t lineAfter) {
+    lineLength_ += lineAfter;
     EndLine();
     return shape_;
 }
@@ -61,6 +62,19 @@ TextShape MeasureTextShape(std::string_view text, std::uint64_t charsPerRow) {
     TextShapeCounter counter(charsPerRow);
     counter.Add(text);
     return counter.Finish();
+}
+
+TextShape MeasureJoinedShape(std::string_view text, std::uint64_t before, std::uint64_t after,
+                             std::uint64_t charsPerRow) {
+    TextShapeCounter joined(charsPerRow, before);
+    joined.Add(text);
+    TextShape shape = joined.Finish(after);
+    const TextShape was = TextShapeCounter(charsPerRow, before + after).Finish();
+    const auto less = [](std::uint64_t a, std::uint64_t b) { return a > b ? a - b : 0; };
+    shape.Lines -= 1; // the line it goes into is there already
+    shape.WrappedRows = less(shape.WrappedRows, was.WrappedRows);
+    shape.WrappedRowCharacters = less(shape.WrappedRowCharacters, was.WrappedRowCharacters);
+    return shape;
 }
 
 TextShape ShapeOfLength(std::uint64_t characters) {

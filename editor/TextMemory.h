@@ -50,22 +50,31 @@ struct TextShape {
 class TextShapeCounter {
   public:
     // `charsPerRow` is how many characters a wrapped row holds; 0 when word wrap is off.
-    explicit TextShapeCounter(std::uint64_t charsPerRow) : charsPerRow_(charsPerRow) { shape_.Lines = 1; }
+    // `lineBefore`: the characters of the line the first piece goes on with.
+    explicit TextShapeCounter(std::uint64_t charsPerRow, std::uint64_t lineBefore = 0)
+        : charsPerRow_(charsPerRow), lineLength_(lineBefore) {
+        shape_.Lines = 1;
+    }
     void Add(std::string_view piece);
-    // The shape of all the pieces; the counter is done with.
-    TextShape Finish();
+    // The shape of all the pieces, the last line going on for `lineAfter` more characters; the counter
+    // is done with.
+    TextShape Finish(std::uint64_t lineAfter = 0);
 
   private:
     void EndLine();
 
     std::uint64_t charsPerRow_;
     TextShape shape_;
-    std::uint64_t lineLength_ = 0;
+    std::uint64_t lineLength_;
     bool inDigits_ = false;
     bool afterCR_ = false; // an LF first in the next piece belongs to this CR
 };
 
 TextShape MeasureTextShape(std::string_view text, std::uint64_t charsPerRow);
+// What `text` adds to a text when it goes into a line between `before` and `after` characters of it:
+// its own characters, lines, digits and signs, and the rows the line it joins grows by.
+TextShape MeasureJoinedShape(std::string_view text, std::uint64_t before, std::uint64_t after,
+                             std::uint64_t charsPerRow);
 // Only the length known (a file not read yet): the least any text of that length needs.
 TextShape ShapeOfLength(std::uint64_t characters);
 
