@@ -345,7 +345,7 @@ void TNvRichEdit::SetUndoLimit(int value) {
     undoLimit_ = value;
     if (hwnd_ && RichEditVersion() >= 2) {
         ForEachWindow([&](HWND window) {
-            undoLimit_ = static_cast<int>(CallPrevious(window, EM_SETUNDOLIMIT, static_cast<WPARAM>(value), 0));
+            undoLimit_ = static_cast<int>(CallControl(window, EM_SETUNDOLIMIT, static_cast<WPARAM>(value), 0));
         });
     }
     history_.SetLimit(undoLimit_);
@@ -369,7 +369,7 @@ void TNvRichEdit::SetAutoURLDetect(bool value) {
     if (value == autoURLDetect_) return;
     autoURLDetect_ = value;
     if (RichEditVersion() >= 2)
-        ForEachWindow([&](HWND window) { CallPrevious(window, EM_AUTOURLDETECT, value ? TRUE : FALSE, 0); });
+        ForEachWindow([&](HWND window) { CallControl(window, EM_AUTOURLDETECT, value ? TRUE : FALSE, 0); });
 }
 
 void TNvRichEdit::SetWordSelection(bool value) {
@@ -378,7 +378,7 @@ void TNvRichEdit::SetWordSelection(bool value) {
 }
 
 void TNvRichEdit::ApplyWordSelection(HWND window) {
-    CallPrevious(window, EM_SETOPTIONS, wordSelection_ ? ECOOP_OR : ECOOP_AND,
+    CallControl(window, EM_SETOPTIONS, wordSelection_ ? ECOOP_OR : ECOOP_AND,
                  wordSelection_ ? ECO_AUTOWORDSELECTION : ~static_cast<LPARAM>(ECO_AUTOWORDSELECTION));
 }
 
@@ -405,8 +405,8 @@ void TNvRichEdit::SetFont(const TFont& font) {
 // A format asked of the whole text leaves the link effect out of its mask when only part of it is a
 // link.
 bool TNvRichEdit::HoldsLinks(HWND window) const {
-    const auto call = [window](UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-        return CallPrevious(window, msg, wParam, lParam);
+    const auto call = [this, window](UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return CallControl(window, msg, wParam, lParam);
     };
     GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
     if (RichEditVersion() < 2 || call(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length)) == 0) return false;
@@ -443,7 +443,7 @@ void TNvRichEdit::ApplyFont(HWND window) {
     format.crTextColor = wanted.Rgb;
     format.bCharSet = wanted.Charset;
     format.bPitchAndFamily = wanted.Pitch;
-    CallPrevious(window, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    CallControl(window, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
 }
 
 void TNvRichEdit::ApplyTextLimit(long length) {
@@ -781,6 +781,7 @@ void TNvRichEdit::PasteAsPlainText() {
     std::string normalized(text.size(), '\0');
     LineBreakStreamer streamer(text);
     normalized.resize(streamer.Read(normalized.data(), normalized.size()));
+    if (normalized.empty()) return;
     if (ReplaceThroughNewWindow({UID_PASTE, normalized, {}, false})) return;
     EnsureRoomFor(static_cast<long>(normalized.size()));
     Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
@@ -790,10 +791,12 @@ void TNvRichEdit::PasteAsPlainText() {
 
 void TNvRichEdit::RaiseChange() {
     if (notifyLock_ == 0) Raise(OnChange, this);
+    else ++heldChanges_;
 }
 
 void TNvRichEdit::RaiseSelectionChange() {
     if (notifyLock_ == 0) Raise(OnSelectionChange, this);
+    else ++heldSelectionChanges_;
 }
 
 void TNvRichEdit::OnControlDestroyed(HWND control) {

@@ -235,9 +235,13 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     EditEffect EffectOf(UINT msg, WPARAM wParam) const;
     struct EditScope {
         EditEffect Effect;
+        bool Replaces;     // the text changes whatever the control reports (a selection, a replacement)
+        bool TrustReport;  // a reported change is one (a typed character may keep the length)
+        long LengthBefore; // else the length tells: the control reports keys that changed nothing
         bool Noted = false;
-        EditScope* Outer;
+        EditScope* Outer = nullptr;
     };
+    bool Changed(const EditScope& scope) const;
     LRESULT PassEdit(UINT msg, WPARAM wParam, LPARAM lParam, EditEffect effect);
     void NoteChange();
     void NoteEdit(EditGrouping grouping);
@@ -251,7 +255,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     bool CanRedoHere() const;
     LRESULT AnswerUndoQuery(UINT msg, WPARAM wParam, LPARAM lParam);
     int KindOf(const UndoHistory::Kind& kind, UINT nameQuery) const;
-    void ShowWindowOf(UndoHistory::WindowId id, long caret);
+    void ShowWindowOf(UndoHistory::WindowId id, long selStart, long selEnd);
     void FreeWindows(const std::vector<UndoHistory::WindowId>& ids);
     void ResetHistory();
     // The kept windows give their memory back, oldest first, until `need` fits; false when it does not
@@ -283,6 +287,12 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     LRESULT Call(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(hwnd_, msg, wParam, lParam);
     }
+    // The control's own processing of a message to any window of the history: the shown one past its
+    // subclass, a kept one (not subclassed) straight.
+    LRESULT CallControl(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return window == hwnd_ ? CallPrevious(window, msg, wParam, lParam)
+                               : ::SendMessageA(window, msg, wParam, lParam);
+    }
 
     HWND hwnd_ = nullptr;
     HWND parent_ = nullptr;
@@ -290,6 +300,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     RECT bounds_{};
     bool visible_ = true;
     mutable int notifyLock_ = 0; // internal rebuilds raise their events themselves, once
+    int heldChanges_ = 0, heldSelectionChanges_ = 0; // what the controls reported while locked
 
     bool plainText_ = true;
     TStreamFormat streamFormat_ = TStreamFormat::sfPlainText;

@@ -74,31 +74,40 @@ TNvRichEdit::EditEffect TNvRichEdit::EffectOf(UINT msg, WPARAM wParam) const {
 // change (handlers of the change may ask for undo at once), or, for a replacement made while changes
 // are not reported, once it is done.
 LRESULT TNvRichEdit::PassEdit(UINT msg, WPARAM wParam, LPARAM lParam, EditEffect effect) {
+    const bool selected = SelectionLength() > 0;
     const bool replaces =
-        msg == EM_REPLACESEL && (SelectionLength() > 0 || (lParam && *reinterpret_cast<const char*>(lParam)));
-    EditScope scope{effect, false, editScope_};
+        msg == EM_REPLACESEL ? selected || (lParam && *reinterpret_cast<const char*>(lParam)) : selected;
+    // A replacement of nothing by nothing is reported as a change, and is none.
+    if (msg == EM_REPLACESEL && !replaces) effect = EditEffect::Closes;
+    EditScope scope{effect, replaces, msg == WM_CHAR, msg == EM_REPLACESEL ? -1 : TextLength()};
+    scope.Outer = editScope_;
     editScope_ = &scope;
     const LRESULT result = CallPrevious(hwnd_, msg, wParam, lParam);
     editScope_ = scope.Outer;
-    if (!TakesHistory() || scope.Noted) return result;
+    if (!TakesHistory()) return result;
     if (effect == EditEffect::WholeText) {
         ResetHistory(); // the control empties its undo with it
-    } else if (replaces && effect == EditEffect::OwnStep) {
+    } else if (!scope.Noted && msg == EM_REPLACESEL && replaces) {
         NoteEdit(EditGrouping::OwnStep);
-    } else if (effect == EditEffect::Closes || effect == EditEffect::OwnStepOrCloses) {
+    } else if (effect == EditEffect::Closes || (effect == EditEffect::OwnStepOrCloses && !scope.Noted)) {
         NoteGroupClosed();
     }
     return result;
+}
+
+bool TNvRichEdit::Changed(const EditScope& scope) const {
+    if (scope.TrustReport || scope.Replaces) return true;
+    return scope.LengthBefore >= 0 && TextLength() != scope.LengthBefore;
 }
 
 // The control reported a change.
 void TNvRichEdit::NoteChange() {
     if (!TakesHistory() || notifyLock_ > 0) return;
     if (!editScope_) {
-        NoteEdit(EditGrouping::OwnStep); // a drop, or whatever else the control did by itself
+        NoteEdit(EditGrouping::OwnStep); // whatever the control did by itself
         return;
     }
-    if (editScope_->Noted) return;
+    if (editScope_->Noted || !Changed(*editScope_)) return;
     editScope_->Noted = true;
     switch (editScope_->Effect) {
     case EditEffect::Continues:
@@ -128,7 +137,7 @@ bool TNvRichEdit::CanRedoHere() const { return CallPrevious(hwnd_, EM_CANREDO, 0
 // while typing at a detected link has left its undo group open; a closed group undoes as one step all
 // the same.
 void TNvRichEdit::CloseUndoGroup(HWND window) {
-    if (RichEditVersion() >= 2) CallPrevious(window, EM_STOPGROUPTYPING, 0, 0);
+    if (RichEditVersion() >= 2) CallControl(window, EM_STOPGROUPTYPING, 0, 0);
 }
 
 // Every undo comes here, whatever sent it: menu, toolbar, keys, WM_UNDO or EM_UNDO.
@@ -165,9 +174,10 @@ LRESULT TNvRichEdit::RedoStep() {
     return TRUE;
 }
 
-// One step may take several windows' parts: the change is reported once, as for one step of one
-// control.
+// One step may take several windows' parts: what changed is reported once, as one control reports
+// one step: the text when it changed or another window shows, the selection when a control moved it.
 void TNvRichEdit::RunSteps(const std::vector<Action>& actions) {
+    heldChanges_ = heldSelectionChanges_ = 0;
     ++routing_;
     ++notifyLock_;
     try {
@@ -179,15 +189,22 @@ void TNvRichEdit::RunSteps(const std::vector<Action>& actions) {
             case Action::Kind::RedoIn:
                 StepHere(EM_REDO, EM_CANREDO);
                 break;
-            case Action::Kind::ShowBefore: {
-                // As the control leaves it, the caret goes to the end of the text the undo brought back.
+            case Action::Kind::ShowBefore:
+            case Action::Kind::ShowAfter: {
+                // The selection moves with the text, as the control's own undo and redo move it.
                 const MadeWindow& made = made_.at(action.Window);
-                ShowWindowOf(made.From, made.Replaced.End);
+                const bool back = action.What == Action::Kind::ShowBefore;
+                const long start = made.Replaced.Start;
+                const long from = back ? made.InsertedEnd : made.Replaced.End;
+                const long to = back ? made.Replaced.End : made.InsertedEnd;
+                CHARRANGE selection{0, 0};
+                Call(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+                const CHARRANGE moved{PositionAfterReplacement(selection.cpMin, start, from, to),
+                                      PositionAfterReplacement(selection.cpMax, start, from, to)};
+                ShowWindowOf(back ? made.From : action.Window, moved.cpMin, moved.cpMax);
+                if (moved.cpMin != selection.cpMin || moved.cpMax != selection.cpMax) ++heldSelectionChanges_;
                 break;
             }
-            case Action::Kind::ShowAfter:
-                ShowWindowOf(action.Window, made_.at(action.Window).InsertedEnd);
-                break;
             }
         }
     } catch (...) {
@@ -197,19 +214,21 @@ void TNvRichEdit::RunSteps(const std::vector<Action>& actions) {
     }
     --notifyLock_;
     --routing_;
-    RaiseChange();
-    RaiseSelectionChange();
+    if (heldChanges_ > 0) RaiseChange();
+    if (heldSelectionChanges_ > 0) RaiseSelectionChange();
 }
 
 // With links detected, the Wine control keeps the links' own formatting as undo steps of their own,
-// which change nothing the user sees; one Undo or Redo goes on past them to a step that does.
+// which change nothing the user sees; one Undo or Redo goes on past them to a step that does. A step
+// that changed nothing where the text holds no link is the user's own (typing undone by Backspace).
 void TNvRichEdit::StepHere(UINT step, UINT available) {
     const bool linksLeaveSteps = autoURLDetect_ && RichEditVersion() >= 2;
     UndoSnapshot before;
     if (linksLeaveSteps) before = Snapshot();
     do {
         CallPrevious(hwnd_, step, 0, 0);
-    } while (linksLeaveSteps && CallPrevious(hwnd_, available, 0, 0) != 0 && Snapshot() == before);
+    } while (linksLeaveSteps && CallPrevious(hwnd_, available, 0, 0) != 0 && Snapshot() == before &&
+             HoldsLinks(hwnd_));
 }
 
 LRESULT TNvRichEdit::AnswerUndoQuery(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -234,7 +253,7 @@ int TNvRichEdit::KindOf(const UndoHistory::Kind& kind, UINT nameQuery) const {
 }
 
 // Undo and redo leave the modified flag as it was; the window shown again starts no typing of its own.
-void TNvRichEdit::ShowWindowOf(UndoHistory::WindowId id, long caret) {
+void TNvRichEdit::ShowWindowOf(UndoHistory::WindowId id, long selStart, long selEnd) {
     const auto next = std::find_if(kept_.begin(), kept_.end(), [id](const KeptWindow& k) { return k.Id == id; });
     if (next == kept_.end()) return;
     const bool hadFocus = ::GetFocus() == hwnd_;
@@ -250,17 +269,22 @@ void TNvRichEdit::ShowWindowOf(UndoHistory::WindowId id, long caret) {
     next->Window.reset(shown);
     next->Bounds = bounds_;
     next->Id = shownId_;
+    CloseUndoGroup(window);
+    CallControl(window, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
     hwnd_ = window;
     shownId_ = id;
     AttachSubclass(window);
-    CloseUndoGroup(window);
-    CallPrevious(window, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
     if (visible_) ::ShowWindow(window, SW_SHOW);
     if (hadFocus) ::SetFocus(window);
     ::ShowWindow(shown, SW_HIDE);
-    CHARRANGE at{caret, caret};
-    CallPrevious(window, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&at));
-    CallPrevious(window, EM_SCROLLCARET, 0, 0);
+    // After the focus, which gives the window back the selection it saved; the caller tells whether
+    // the selection moved.
+    const int held = heldSelectionChanges_;
+    CHARRANGE selection{selStart, selEnd};
+    CallControl(window, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    CallControl(window, EM_SCROLLCARET, 0, 0);
+    heldSelectionChanges_ = held;
+    RaiseChange(); // the text shown is another's
 }
 
 void TNvRichEdit::FreeWindows(const std::vector<UndoHistory::WindowId>& ids) {

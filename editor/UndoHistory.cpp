@@ -9,6 +9,11 @@ bool ReplacesThroughNewWindow(long selected, long inserted, long total, long thr
     return threshold > 0 && work >= threshold && total - selected + inserted <= 2 * work;
 }
 
+long PositionAfterReplacement(long position, long start, long oldEnd, long newEnd) {
+    if (position < start) return position;
+    return (position <= oldEnd ? start : position - (oldEnd - start)) + (newEnd - start);
+}
+
 namespace {
 template <class T> void Erase(std::vector<T>& items, const T& item) {
     items.erase(std::remove(items.begin(), items.end(), item), items.end());

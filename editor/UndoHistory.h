@@ -32,6 +32,11 @@ constexpr long kLargeEditFrom = 32 * 1024;
 // window takes instead is no more than twice as long.
 bool ReplacesThroughNewWindow(long selected, long inserted, long total, long threshold);
 
+// Where a position of the selection goes when the text from `start` to `oldEnd` becomes one that ends
+// at `newEnd`, as the control moves its selection when it undoes or redoes: a position inside the
+// replaced text goes to its end, one after it moves with the text.
+long PositionAfterReplacement(long position, long start, long oldEnd, long newEnd);
+
 enum class EditGrouping {
     Continues, // goes on in the open typing step, or opens one
     OwnStep,   // a step of its own, which closes the typing step

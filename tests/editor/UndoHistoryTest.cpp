@@ -155,6 +155,20 @@ TEST(UndoHistory, KindsNameTheReplacementOrLeaveItToTheControl) {
     EXPECT_TRUE(history.CanUndo());
 }
 
+// As measured of the control undoing and redoing the replacement of 20-60 in a text of 100.
+TEST(UndoHistory, TheSelectionMovesWithTheTextAsTheControlMovesIt) {
+    struct Row {
+        long position, start, oldEnd, newEnd, after;
+    } rows[] = {
+        {0, 20, 20, 60, 0},   {20, 20, 20, 60, 60}, {50, 20, 20, 60, 90}, // a deletion undone
+        {5, 20, 60, 20, 5},   {50, 20, 60, 20, 20}, {60, 20, 60, 20, 20}, {80, 20, 60, 20, 40}, // redone
+        {21, 20, 21, 60, 60}, {60, 20, 21, 60, 99}, {61, 20, 60, 21, 22}, // a typed key's
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(PositionAfterReplacement(r.position, r.start, r.oldEnd, r.newEnd), r.after)
+            << r.position << " in " << r.start << "-" << r.oldEnd << " to " << r.newEnd;
+}
+
 TEST(UndoHistory, ANewWindowTakesOnlyLargeWorkNotFarShorterThanTheText) {
     struct Row {
         long selected, inserted, total, threshold;
