@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <functional>
@@ -73,6 +74,16 @@ const std::string kDeep = [] {
 
 std::string Big40() { return test::Prose(40 * kMB); }
 std::string Big100() { return test::Prose(100 * kMB); }
+// 3,000 numbered lines, about 100 KB: whole-text edits of it go through a new window.
+std::string NumberedLines() {
+    std::string text;
+    char line[64];
+    for (int i = 1; i <= 3000; ++i) {
+        std::snprintf(line, sizeof line, "line %05d of the text to edit whole\r\n", i);
+        text += line;
+    }
+    return text;
+}
 std::string ManyLines() {
     std::string text;
     for (int i = 0; i < 100000; ++i) text += std::string(30, 'x') + "\r\n";
@@ -182,6 +193,31 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectFile, "huge.txt", "", &Big100},
             {Do::ExpectRegistry, "MRUList|File0", "{dir}\\small.txt"},
             {Do::ExpectRegistry, "MRUList|File1", ""},
+        }},
+        // Whole-text edits undo and redo as one control's would, whatever window holds the text.
+        {"ARedoAfterAWholeTextDeleteRedoesTheDelete", false, "", {
+            {Do::WriteFile, "whole.txt", "", &NumberedLines},
+            {Do::Start, "{dir}\\whole.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\whole.txt"},
+            {Do::Keys, "{Ctrl+Home}x{Ctrl+Z}{Ctrl+A}{Delete}{Ctrl+Z}{Ctrl+Y}{Ctrl+S}"},
+            {Do::ExpectFile, "whole.txt", ""},
+        }},
+        {"TwoWholeTextEditsUndoBackToTheStart", false, "", {
+            {Do::WriteFile, "whole.txt", "", &NumberedLines},
+            {Do::Start, "{dir}\\whole.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\whole.txt"},
+            {Do::Keys, "{Ctrl+End}y{Ctrl+A}{Ctrl+C}{Ctrl+Z}{Ctrl+A}{Ctrl+V}{Ctrl+A}{Delete}{Ctrl+Z}{Ctrl+Z}{Ctrl+S}"},
+            {Do::ExpectFile, "whole.txt", "", &NumberedLines},
+        }},
+        {"TypingALinkOverTheWholeTextUndoesAndTheProgramStays", false, "", {
+            {Do::WriteFile, "whole.txt", "", &NumberedLines},
+            {Do::Start, "{dir}\\whole.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\whole.txt"},
+            {Do::Keys, "{Ctrl+A}see www.abc.com{Enter}{Ctrl+Z}"},
+            {Do::ExpectRunning},
+            {Do::Keys, "{Ctrl+S}"},
+            {Do::ExpectFile, "whole.txt", "", &NumberedLines},
+            {Do::ExpectRunning},
         }},
         // Undo and redo after typing at a detected link, every way they start.
         {"UndoAfterTypingAtALinkKeepsTheProgram", false, "", {
@@ -351,6 +387,15 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+// The visible child of a class: the text field keeps windows hidden for undo beside the one it shows.
+HWND ShownChild(HWND parent, const char* className) {
+    for (HWND child = ::FindWindowExA(parent, nullptr, className, nullptr); child;
+         child = ::FindWindowExA(parent, child, className, nullptr)) {
+        if (::IsWindowVisible(child)) return child;
+    }
+    return nullptr;
+}
+
 class Driver {
   public:
     Driver(const std::string& folder) : folder_(folder), exe_(ExeOfThisBuild()) {}
@@ -413,7 +458,7 @@ class Driver {
             // Lines as the text field shows them: wrapped rows count.
             long lines = 0;
             EXPECT_TRUE(WaitUntil(ms, [&] {
-                HWND field = ::FindWindowExA(MainWindow(), nullptr, "RichEdit20A", nullptr);
+                HWND field = ShownChild(MainWindow(), "RichEdit20A");
                 lines = field ? static_cast<long>(::SendMessageA(field, EM_GETLINECOUNT, 0, 0)) : -1;
                 return detail[0] == '>' ? lines > std::stol(detail.substr(1)) : std::to_string(lines) == detail;
             })) << lines << " lines shown, expected " << detail;
@@ -422,7 +467,7 @@ class Driver {
         case Do::ExpectText: {
             std::string shown;
             EXPECT_TRUE(WaitUntil(ms, [&] {
-                shown = TextOf(::FindWindowExA(MainWindow(), nullptr, "RichEdit20A", nullptr));
+                shown = TextOf(ShownChild(MainWindow(), "RichEdit20A"));
                 return shown == detail;
             })) << "the text is \"" << shown << "\", expected \"" << detail << "\"";
             break;
@@ -430,7 +475,7 @@ class Driver {
         case Do::ExpectHeight: {
             int height = -1;
             EXPECT_TRUE(WaitUntil(ms, [&] {
-                HWND child = ::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr);
+                HWND child = ShownChild(MainWindow(), text.c_str());
                 RECT r{};
                 height = child && ::GetWindowRect(child, &r) ? static_cast<int>(r.bottom - r.top) : -1;
                 return std::to_string(height) == detail;
@@ -454,13 +499,13 @@ class Driver {
             // Nothing hot-tracked, no tooltip: the mouse rests in the screen's far corner.
             ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
             ::Sleep(300);
-            snapshot_ = ScreenPixels(::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr));
+            snapshot_ = ScreenPixels(ShownChild(MainWindow(), text.c_str()));
             ASSERT_FALSE(snapshot_.empty()) << "no " << text << " on the screen";
             break;
         }
         case Do::ExpectSnapshot:
             EXPECT_TRUE(WaitUntil(ms, [&] {
-                return ScreenPixels(::FindWindowExA(MainWindow(), nullptr, text.c_str(), nullptr)) == snapshot_;
+                return ScreenPixels(ShownChild(MainWindow(), text.c_str())) == snapshot_;
             })) << text << " looks different";
             break;
         case Do::ExpectRunning:
