@@ -79,12 +79,15 @@ void TForm1::CreateComponents() {
     TextField.SetFont(font);
     TextField.OnSelectionChange = [this](TObject* sender) { TextFieldSelectionChange(sender); };
     TextField.OnContextPopup = [this](TObject*, POINT at) { ShowTextFieldPopup(at); };
-    TextField.OnPasteTooLarge = [this](TObject*, const TextMemoryNeed& need) {
-        Ask(Handle(),
-            Format(LoadText(IDS_TOOLARGETOPASTE).c_str(),
-                   {std::to_string(need.NeededMB()), std::to_string(need.FreeMB())}),
-            MB_OK | MB_ICONWARNING);
+    const auto refuse = [this](int message) {
+        return [this, message](TObject*, const TextMemoryNeed& need) {
+            Ask(Handle(),
+                Format(LoadText(message).c_str(), {std::to_string(need.NeededMB()), std::to_string(need.FreeMB())}),
+                MB_OK | MB_ICONWARNING);
+        };
     };
+    TextField.OnPasteTooLarge = refuse(IDS_TOOLARGETOPASTE);
+    TextField.OnReplaceTooLarge = refuse(IDS_TOOLARGETOREPLACE);
 
     CreateStatusBar();
     CreateASCIIChart();

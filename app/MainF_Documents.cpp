@@ -96,6 +96,16 @@ bool TForm1::LoadFile() {
     CurrentFile = FullPathName(CurrentFile);
     try {
         if (!ReadIntoTextField()) return false;
+    } catch (const ETextTooLarge& refused) {
+        // The control took part of it: the document becomes a new one, as for a failed read.
+        Guarded(Handle(), [this] { TextField.ClearText(); });
+        const std::string path = CurrentFile;
+        CurrentFile.clear();
+        BindTextFieldChange();
+        TextFieldChange(nullptr);
+        UpdateCaption();
+        ShowTooLarge(path, refused.Need);
+        return true;
     } catch (...) {
         // Nothing may later save the part that did arrive over the file: the document becomes a new
         // one, and the reason is shown.
@@ -119,8 +129,8 @@ bool TForm1::LoadFile() {
 unsigned long long TForm1::MemoryOfOpenText() const {
     // The window kept for undo goes with it.
     const long characters = TextField.TextLength() + TextField.KeptTextLength();
-    return static_cast<unsigned long long>(characters) * kControlMemoryCosts.PerCharacter +
-           static_cast<unsigned long long>(TextField.LineCount()) * kControlMemoryCosts.PerWrappedRow;
+    return static_cast<unsigned long long>(characters) * TNvRichEdit::MemoryCosts().PerCharacter +
+           static_cast<unsigned long long>(TextField.LineCount()) * TNvRichEdit::MemoryCosts().PerWrappedRow;
 }
 
 void TForm1::ShowTooLarge(const std::string& path, const TextMemoryNeed& need) {
@@ -163,14 +173,19 @@ bool TForm1::ReadIntoTextField() {
         ::PostQuitMessage(0);
         return true;
     }
-    if (RefuseIfTooLarge(CurrentFile, TextField.MemoryNeedOf(bytes))) return false;
+    // A file the question may unwrap is measured unwrapped, and wrapped only when it stays wrapped;
+    // the question comes before the open text goes, so a refusal after it changes nothing either.
+    const bool asks = bytes.size() > kLargeFileThreshold && (Checked(IDM_WORDWRAP) || Checked(IDM_DETECTURLS));
+    if (RefuseIfTooLarge(CurrentFile, TextField.MemoryNeedOf(bytes, TextField.WordWrap() && !asks))) return false;
+    const bool speedUp = asks && Ask(Handle(), LoadText(IDS_LARGEFILE), MB_YESNO | MB_ICONWARNING) == IDYES;
+    if (asks && !speedUp && TextField.WordWrap() && RefuseIfTooLarge(CurrentFile, TextField.MemoryNeedOf(bytes))) {
+        return false;
+    }
     TextField.SetWholeText("");
-    if (bytes.size() > kLargeFileThreshold && (Checked(IDM_WORDWRAP) || Checked(IDM_DETECTURLS))) {
-        if (Ask(Handle(), LoadText(IDS_LARGEFILE), MB_YESNO | MB_ICONWARNING) == IDYES) {
-            if (Checked(IDM_WORDWRAP)) WordWrap1Click(this);
-            if (Checked(IDM_DETECTURLS)) DetectURLs1Click(this);
-            SizeCalcEnabled = false;
-        }
+    if (speedUp) {
+        if (Checked(IDM_WORDWRAP)) WordWrap1Click(this);
+        if (Checked(IDM_DETECTURLS)) DetectURLs1Click(this);
+        SizeCalcEnabled = false;
     }
     HandleWaitingMessages();
     if (RemoveZeroBytes(bytes)) Ask(Handle(), LoadText(IDS_ZEROBYTES), MB_OK | MB_ICONWARNING);
@@ -186,8 +201,10 @@ bool TForm1::OpenDocument(const std::string& name, bool askToSave) {
     // A file is measured before the question whether to save the open one: a refusal asks nothing.
     const std::string path = FullPathName(name);
     if (RefuseIfTooLarge(path)) return false;
+    // Over the large-file size the load offers to turn word wrap off: measured unwrapped here.
+    const bool mayUnwrap = FileLength(path) > kLargeFileThreshold;
     TextShape shape;
-    if (MeasureFile(path, TextField.CharactersPerRow(), shape) &&
+    if (MeasureFile(path, mayUnwrap ? 0 : TextField.CharactersPerRow(), shape) &&
         RefuseIfTooLarge(path, TNvRichEdit::MemoryNeedOf(shape))) {
         return false;
     }

@@ -321,6 +321,7 @@ void TNvRichEdit::StreamIn(const std::string& content) {
     if (level >= 2) Call(EM_SETUNDOLIMIT, static_cast<WPARAM>(undoLimit_));
     job.RethrowIfFailed();
     if (in.dwError != 0) throw EStreamError("Failed to Load Stream");
+    if (!job.streamer.AtEnd() || std::exchange(outOfSpace_, false)) throw ETextTooLarge(MemoryNeedOf(content));
     CHARRANGE start{0, 0};
     Call(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
 }
@@ -693,19 +694,25 @@ unsigned long long TNvRichEdit::CharactersPerRow(bool wrapped) const {
     return static_cast<unsigned long long>(std::max(1L, width / charWidth));
 }
 
-TextMemoryNeed TNvRichEdit::MemoryNeedOf(const TextShape& shape) {
-    return MemoryNeedFor(shape, AvailableMemory(MemoryNeedFor(shape, 0).NeededBytes));
+const ControlMemoryCosts& TNvRichEdit::MemoryCosts() {
+    static const ControlMemoryCosts costs = RunningOnWine() ? kControlMemoryCosts : kAddressSpaceCosts;
+    return costs;
 }
 
-TextMemoryNeed TNvRichEdit::MemoryNeedOf(std::string_view text) const {
-    return MemoryNeedOf(MeasureTextShape(text, CharactersPerRow()));
+TextMemoryNeed TNvRichEdit::MemoryNeedOf(const TextShape& shape) {
+    const ControlMemoryCosts& costs = MemoryCosts();
+    return MemoryNeedFor(shape, AvailableMemory(MemoryNeedFor(shape, 0, costs).NeededBytes), costs);
+}
+
+TextMemoryNeed TNvRichEdit::MemoryNeedOf(std::string_view text, bool wrapped) const {
+    return MemoryNeedOf(MeasureTextShape(text, CharactersPerRow(wrapped)));
 }
 
 TextMemoryNeed TNvRichEdit::MemoryNeedWrapped() const {
     TextMemoryNeed need = MemoryNeedOf(MeasureTextShape(GetWholeText(), CharactersPerRow(true)));
     // The rebuild lets the present window and the one kept for undo go first; their memory reckoned low.
     need.FreeBytes += static_cast<unsigned long long>(TextLength() + KeptTextLength()) *
-                      kControlMemoryCosts.PerCharacter;
+                      MemoryCosts().PerCharacter;
     return need;
 }
 
@@ -784,7 +791,9 @@ void TNvRichEdit::PasteAsPlainText() {
     if (normalized.empty()) return;
     if (ReplaceThroughNewWindow({UID_PASTE, normalized, {}, false})) return;
     EnsureRoomFor(static_cast<long>(normalized.size()));
+    outOfSpace_ = false;
     Call(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(normalized.c_str()));
+    if (std::exchange(outOfSpace_, false)) Raise(OnPasteTooLarge, this, MemoryNeedOfPaste(normalized));
 }
 
 // ---- Notifications -------------------------------------------------------------------------------
@@ -881,6 +890,7 @@ LRESULT TNvRichEdit::OnReflectedCommand(WPARAM wParam, LPARAM) {
         NoteChange();
         RaiseChange();
     }
+    if (HIWORD(wParam) == EN_ERRSPACE) outOfSpace_ = true;
     return 0;
 }
 

@@ -5,6 +5,7 @@
 // control (ReflectToChild) so the control can raise its events.
 #pragma once
 
+#include "base/Errors.h"
 #include "base/Events.h"
 #include "base/Handles.h"
 #include "base/Subclass.h"
@@ -25,6 +26,13 @@
 struct _enlink;
 
 namespace nv {
+
+// The control could not take a text: it reported that its memory ran out, or stopped taking it short.
+class ETextTooLarge : public EError {
+  public:
+    explicit ETextTooLarge(const TextMemoryNeed& need) : EError("The text is too large"), Need(need) {}
+    TextMemoryNeed Need;
+};
 
 enum TShiftStateFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
 using TShiftState = unsigned;
@@ -125,9 +133,13 @@ class TNvRichEdit : public TObject, private ControlSubclass {
 
     // What handing `text` to the control would need, as the field is set up now, against the memory the
     // process has left; the length alone gives the least any text of that length needs.
-    TextMemoryNeed MemoryNeedOf(std::string_view text) const;
+    TextMemoryNeed MemoryNeedOf(std::string_view text) const { return MemoryNeedOf(text, wordWrap_); }
+    TextMemoryNeed MemoryNeedOf(std::string_view text, bool wrapped) const;
     TextMemoryNeed MemoryNeedOfLength(unsigned long long characters) const;
     static TextMemoryNeed MemoryNeedOf(const TextShape& shape);
+    // What the control is reckoned to hold: as measured under Wine, whose control ends the process when
+    // it runs out of memory; elsewhere only the address space, the control reporting the rest itself.
+    static const ControlMemoryCosts& MemoryCosts();
     // What the text needs wrapped, against the memory left once the present window is gone: the
     // control runs out of memory on long lines wrapped, and lays out the rest of them wrongly or fails.
     TextMemoryNeed MemoryNeedWrapped() const;
@@ -181,6 +193,8 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     TProgressEvent OnSaveProgress;
     // Instead of a paste whose text would not fit; the text stays as it was.
     TTooLargeEvent OnPasteTooLarge;
+    // Instead of a Replace All whose result would not fit; the text stays as it was.
+    TTooLargeEvent OnReplaceTooLarge;
 
   private:
     void CreateControlWindow(const std::string* content, bool modified);
@@ -210,6 +224,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     bool LocateText(const std::string& text, long start, long length, TSearchTypes options,
                     PositionRange& match) const;
     long ReplaceAll(TReplaceDialog& dialog);
+    bool ReplaceAllFits(TReplaceDialog& dialog);
     long ReplaceOlderInMemory(TReplaceDialog& dialog);
     std::vector<PositionRange> CollectMatches(TFindDialog& dialog);
     static bool FindsLikeTheControl(const TFindDialog& dialog);
@@ -301,6 +316,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     bool visible_ = true;
     mutable int notifyLock_ = 0; // internal rebuilds raise their events themselves, once
     int heldChanges_ = 0, heldSelectionChanges_ = 0; // what the controls reported while locked
+    bool outOfSpace_ = false; // the control reported EN_ERRSPACE
 
     bool plainText_ = true;
     TStreamFormat streamFormat_ = TStreamFormat::sfPlainText;

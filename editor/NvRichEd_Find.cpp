@@ -166,6 +166,7 @@ void TNvRichEdit::ReplaceWithDialog(TReplaceDialog& dialog, bool all) {
         if (SearchWithDialog(dialog, true, true)) ReplaceSelection(dialog.ReplaceText());
         return;
     }
+    if (!ReplaceAllFits(dialog)) return;
     long count = 0;
     BeginQuietEdits();
     {
@@ -180,6 +181,19 @@ void TNvRichEdit::ReplaceWithDialog(TReplaceDialog& dialog, bool all) {
     }
     Raise(OnChange, this);
     Raise(OnSelectionChange, this);
+}
+
+// The occurrences are counted only where replacing them makes the text cost more; the windows kept for
+// undo give their memory back before Replace All is refused.
+bool TNvRichEdit::ReplaceAllFits(TReplaceDialog& dialog) {
+    const std::string text = dialog.FindText(), replacement = dialog.ReplaceText();
+    const TextShape one = ReplacementGrowth(text, replacement, 1);
+    if (!hwnd_ || text.empty() || (one.Characters | one.Lines | one.DigitRuns | one.Signs) == 0) return true;
+    const TextMemoryNeed need =
+        MemoryNeedOf(ReplacementGrowth(text, replacement, FindInText(GetWholeText(), dialog).size()));
+    if (MakeRoom(need)) return true;
+    Raise(OnReplaceTooLarge, this, need);
+    return false;
 }
 
 // Each replacement is its own undo step, and each search starts beyond the text just inserted.

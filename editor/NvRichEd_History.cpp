@@ -307,7 +307,7 @@ void TNvRichEdit::ResetHistory() {
 bool TNvRichEdit::MakeRoom(TextMemoryNeed need) {
     unsigned long long kept = 0;
     for (const KeptWindow& window : kept_)
-        kept += static_cast<unsigned long long>(LengthOf(window.Window.get())) * kControlMemoryCosts.PerCharacter;
+        kept += static_cast<unsigned long long>(LengthOf(window.Window.get())) * MemoryCosts().PerCharacter;
     if (need.Fits()) return true;
     if (need.NeededBytes > need.FreeBytes + kept) return false;
     while (!need.Fits() && !kept_.empty()) {
@@ -316,7 +316,7 @@ bool TNvRichEdit::MakeRoom(TextMemoryNeed need) {
         FreeWindows(history_.DropOneKeptWindow());
         if (kept_.size() == before) break;
         need.FreeBytes += static_cast<unsigned long long>(freedLength - KeptTextLength()) *
-                          kControlMemoryCosts.PerCharacter;
+                          MemoryCosts().PerCharacter;
     }
     return need.Fits();
 }

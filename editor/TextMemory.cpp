@@ -77,6 +77,17 @@ TextShape MeasureJoinedShape(std::string_view text, std::uint64_t before, std::u
     return shape;
 }
 
+TextShape ReplacementGrowth(std::string_view find, std::string_view by, std::uint64_t count) {
+    const TextShape took = MeasureTextShape(find, 0), gives = MeasureTextShape(by, 0);
+    const auto more = [count](std::uint64_t a, std::uint64_t b) { return a > b ? SaturatingProduct(a - b, count) : 0; };
+    TextShape growth;
+    growth.Characters = more(gives.Characters, took.Characters);
+    growth.Lines = more(gives.Lines, took.Lines);
+    growth.DigitRuns = more(gives.DigitRuns, took.DigitRuns);
+    growth.Signs = more(gives.Signs, took.Signs);
+    return growth;
+}
+
 TextShape ShapeOfLength(std::uint64_t characters) {
     TextShape shape;
     shape.Characters = characters;

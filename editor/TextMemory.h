@@ -32,6 +32,9 @@ constexpr ControlMemoryCosts ControlMemoryCostsOf(unsigned pointerBytes) {
                              : ControlMemoryCosts{33, 3000, 1000, 1000, 1000, 14};
 }
 constexpr ControlMemoryCosts kControlMemoryCosts = ControlMemoryCostsOf(sizeof(void*));
+// Windows' own control keeps a text in a few bytes a character and reports when it runs out: there
+// only what the address space plainly cannot hold is refused beforehand.
+constexpr ControlMemoryCosts kAddressSpaceCosts{3, 0, 0, 0, 0, 0};
 // Kept free for everything else the program does meanwhile: dialogs, fonts, the message box that may
 // have to say no.
 constexpr std::uint64_t kMemoryReserve = 64ull << 20;
@@ -75,6 +78,9 @@ TextShape MeasureTextShape(std::string_view text, std::uint64_t charsPerRow);
 // its own characters, lines, digits and signs, and the rows the line it joins grows by.
 TextShape MeasureJoinedShape(std::string_view text, std::uint64_t before, std::uint64_t after,
                              std::uint64_t charsPerRow);
+// What `count` replacements of `find` by `by` add to a text, reckoned high: what the replacement has
+// more of than the text it replaces, each kind on its own (a comma for a space costs a sign).
+TextShape ReplacementGrowth(std::string_view find, std::string_view by, std::uint64_t count);
 // Only the length known (a file not read yet): the least any text of that length needs.
 TextShape ShapeOfLength(std::uint64_t characters);
 

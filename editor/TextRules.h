@@ -55,6 +55,7 @@ class LineBreakStreamer {
     // Writes at most `capacity` bytes into `out`; returns 0 at the end of the text.
     size_t Read(char* out, size_t capacity);
     void Rewind() { position_ = 0; }
+    bool AtEnd() const { return position_ >= text_.size(); }
     // Percent of the text handed out so far, 0 to 100.
     int PercentDone() const;
 

@@ -68,6 +68,7 @@
 #define IDS_TOOLARGETOOPEN 2012
 #define IDS_TOOLARGETOPASTE 2013
 #define IDS_TOOLARGETOWRAP 2014
+#define IDS_TOOLARGETOREPLACE 2015
 #define IDS_TEXTNOTFOUND 2100
 
 // The message box with a single Ignore button.

@@ -178,8 +178,11 @@ TEST_F(LargeEdits, ALongTextTakesTheWayOnItsOwnAndTheKeptWindowGoesWithTheText) 
     const long length = field.TextLength();
     field.SelectWholeText();
     const HWND before = field.Handle();
+    int keyUps = 0;
+    field.OnKeyUp = [&](TObject*, WORD&, TShiftState) { ++keyUps; };
     Key(field, VK_DELETE);
     EXPECT_NE(field.Handle(), before);
+    EXPECT_EQ(keyUps, 1) << "the key the new window took is released like any other";
     EXPECT_FALSE(::IsWindowVisible(before));
     EXPECT_EQ(field.KeptTextLength(), length);
     field.UndoLast();

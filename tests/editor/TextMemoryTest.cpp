@@ -42,6 +42,30 @@ TEST(TextMemory, ShapeCountsLinesDigitRunsAndWrappedRows) {
     }
 }
 
+// A paste joins the line around it; a replacement costs what it has more of than what it replaces.
+TEST(TextMemory, WhatAJoinedTextAndAReplacementAdd) {
+    struct Row {
+        TextShape shape;
+        std::uint64_t characters, lines, signs, wrappedRows, wrappedRowCharacters;
+    };
+    const Row rows[] = {
+        {MeasureJoinedShape("abcd", 0, 0, 4), 4, 0, 0, 0, 0},
+        {MeasureJoinedShape("abcd", 6, 2, 4), 4, 0, 0, 1, 16},    // 8 in rows of 4 took 1 more row, 12 take 2
+        {MeasureJoinedShape("ab\r\ncd", 6, 6, 4), 6, 1, 0, 0, 0}, // two lines of 8: no more rows than one of 12
+        {MeasureJoinedShape("ab", 100, 0, 0), 2, 0, 0, 0, 0},      // unwrapped, the line's length costs nothing
+        {ReplacementGrowth(" ", ",", 1000), 0, 0, 1000, 0, 0},     // same length, but every comma is a sign
+        {ReplacementGrowth("abc", "x", 1000), 0, 0, 0, 0, 0},
+        {ReplacementGrowth("x", "a\r\nb", 3), 9, 3, 0, 0, 0},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.shape.Characters, row.characters);
+        EXPECT_EQ(row.shape.Lines, row.lines);
+        EXPECT_EQ(row.shape.Signs, row.signs);
+        EXPECT_EQ(row.shape.WrappedRows, row.wrappedRows);
+        EXPECT_EQ(row.shape.WrappedRowCharacters, row.wrappedRowCharacters);
+    }
+}
+
 TEST(TextMemory, NeedAddsEveryCostToTheReserveAndSaturates) {
     const ControlMemoryCosts costs{10, 100, 1000, 300, 10000, 2};
     TextShape shape;
