@@ -65,8 +65,22 @@ void TFindDialog::Execute(HWND owner) {
     ::ShowWindow(hwnd_, SW_SHOW);
 }
 
+void TFindDialog::KeepWhatIsShown() noexcept {
+    if (!hwnd_ || !::IsWindow(hwnd_)) return;
+    ::GetDlgItemTextA(hwnd_, edt1, findWhat_, sizeof findWhat_);
+    if (::GetDlgItem(hwnd_, edt2)) ::GetDlgItemTextA(hwnd_, edt2, replaceWith_, sizeof replaceWith_);
+    const auto keep = [this](int id, DWORD flag) {
+        if (HWND box = ::GetDlgItem(hwnd_, id)) SetFlag(flag, ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    };
+    keep(chx1, FR_WHOLEWORD);
+    keep(chx2, FR_MATCHCASE);
+    // The replace dialog has no direction; a hidden one keeps what the program chose.
+    if (!(data_.Flags & FR_HIDEUPDOWN)) keep(rad2, FR_DOWN);
+}
+
 void TFindDialog::Forget() noexcept {
     if (!hwnd_) return;
+    KeepWhatIsShown();
     RECT rect{};
     if (::GetWindowRect(hwnd_, &rect)) {
         position_ = {rect.left, rect.top};

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <string>
 
@@ -57,6 +58,9 @@ class TFindDialog : public TObject {
     char replaceWith_[kMaxText + 1] = {};
 
   private:
+    // The system copies the fields and options into the block only for a request: a dialog closed
+    // without one would forget what the user typed. Read from the window while it still exists.
+    void KeepWhatIsShown() noexcept;
     void SetFlag(DWORD flag, bool on) {
         options_ = on ? (options_ | flag) : (options_ & ~flag);
         data_.Flags = on ? (data_.Flags | flag) : (data_.Flags & ~flag);
