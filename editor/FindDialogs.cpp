@@ -1,6 +1,7 @@
 #include "editor/FindDialogs.h"
 
 #include "base/Application.h"
+#include "base/Platform.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,6 +57,7 @@ void TFindDialog::Execute(HWND owner) {
     HWND window = OpenWindow(data_);
     if (!window) return;
     hwnd_ = window;
+    UseProgramFont();
     if (hasPosition_) {
         ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -63,6 +65,22 @@ void TFindDialog::Execute(HWND owner) {
     // Its keys go to it before the main window's shortcuts see them.
     Application().AddModelessDialog(hwnd_);
     ::ShowWindow(hwnd_, SW_SHOW);
+}
+
+// In the system dialogs' own face Wine draws the underline of an access key inside a caption a letter
+// or more to its right ("Replace A_ll_" for Alt+A), and the user presses a key that does nothing; in
+// the face of the program's other windows it stands under its letter.
+void TFindDialog::UseProgramFont() {
+    if (!font_) {
+        font_.reset(::CreateFontA(-::MulDiv(11, ScreenPixelsPerInch(), 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    }
+    if (!font_) return;
+    const WPARAM font = reinterpret_cast<WPARAM>(font_.get());
+    ::SendMessageA(hwnd_, WM_SETFONT, font, FALSE);
+    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_SETFONT, font, TRUE);
 }
 
 void TFindDialog::KeepWhatIsShown() noexcept {

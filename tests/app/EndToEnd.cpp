@@ -41,6 +41,7 @@ enum class Do {
     ExpectField,    // Text: a field of the active window, by its label; Detail: its text
     ExpectChecked,  // Text: a check box or option button of the active window; Detail: "on" or "off"
     ExpectSelection, // Detail: the text field's selection, "start-end"
+    ExpectUnderlines, // every access key of the active window's controls is underlined under its letter
     ExpectFile,     // Text: file name; Content (or Detail): its bytes
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
@@ -372,6 +373,7 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectCaption, "Notova - {dir}\\keys.txt"},
             {Do::Keys, "{Ctrl+H}"},
             {Do::ExpectWindow, "Replace"},
+            {Do::ExpectUnderlines}, // the keys a person reads off the screen
             {Do::Keys, "{Alt+P}"},
             {Do::ExpectFocus, "Replace With"},
             {Do::Keys, "x{Alt+N}"},
@@ -389,6 +391,7 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectText, "", "ab x x"},
             {Do::Keys, "{Esc}{Ctrl+End}{Ctrl+F}"},
             {Do::ExpectWindow, "Find"},
+            {Do::ExpectUnderlines},
             {Do::Keys, "{Alt+C}"},
             {Do::ExpectChecked, "Match Case", "on"},
             {Do::Keys, "{Alt+N}"},
@@ -408,6 +411,7 @@ std::vector<Scenario> Scenarios() {
             {Do::Keys, "{Esc}"},
             {Do::Menu, "Setup|Customize..."},
             {Do::ExpectWindow, "Customize Speedbar"},
+            {Do::ExpectUnderlines},
             {Do::Keys, "{Alt+A}"},
             {Do::ExpectFocus, "Available buttons"},
             {Do::Keys, "{Alt+C}"},
@@ -540,6 +544,18 @@ class Driver {
                 shown = std::to_string(LOWORD(packed)) + "-" + std::to_string(HIWORD(packed));
                 return shown == detail;
             })) << "the selection is " << shown << ", expected " << detail;
+            break;
+        }
+        case Do::ExpectUnderlines: {
+            HWND front = ::GetForegroundWindow();
+            int checked = 0;
+            for (HWND child = ::GetWindow(front, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                const std::string caption = TextOf(child);
+                if (!::IsWindowVisible(child) || caption.find('&') == std::string::npos) continue;
+                ++checked;
+                EXPECT_EQ(UnderlineFault(child), "") << "\"" << caption << "\" in \"" << TextOf(front) << "\"";
+            }
+            EXPECT_GT(checked, 0) << "no access keys in \"" << TextOf(front) << "\"";
             break;
         }
         case Do::ExpectFile: {
@@ -882,6 +898,61 @@ class Driver {
             ::SendInput(1, &i, sizeof i);
             ::Sleep(40);
         }
+    }
+
+    // Whether the screen shows the underline of a control's access key under its letter; what is wrong
+    // if not. The control shows its caption, then the same without the "&": what differs is the
+    // underline, and the letters are the runs of inked columns above it (the first one of a check box
+    // or an option button is its box).
+    std::string UnderlineFault(HWND control) {
+        const std::string caption = TextOf(control);
+        const size_t amp = caption.find('&');
+        const std::string plain = WithoutAmpersands(caption);
+        RECT place{};
+        ::GetWindowRect(control, &place);
+        const int width = place.right - place.left, height = place.bottom - place.top;
+        const std::vector<DWORD> marked = ScreenPixels(control);
+        ::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(plain.c_str()));
+        Settle();
+        const std::vector<DWORD> bare = ScreenPixels(control);
+        ::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+        Settle();
+        if (marked.empty() || marked.size() != bare.size()) return "not on the screen";
+        const LONG type = ::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+        const bool button = ClassOf(control) == "Button";
+        const bool push = button && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+        const int inset = push ? 3 : 0; // inside a push button's frame
+        int left = width, right = -1, top = height;
+        for (int y = inset; y < height - inset; ++y) {
+            for (int x = inset; x < width - inset; ++x) {
+                if (marked[y * width + x] == bare[y * width + x]) continue;
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+            }
+        }
+        if (right < 0) return "no underline";
+        std::vector<DWORD> colors(bare.begin(), bare.end());
+        std::nth_element(colors.begin(), colors.begin() + colors.size() / 2, colors.end());
+        const DWORD background = colors[colors.size() / 2];
+        std::vector<std::pair<int, int>> runs;
+        for (int x = inset; x < width - inset; ++x) {
+            bool ink = false;
+            for (int y = inset; y < top && !ink; ++y) ink = bare[y * width + x] != background;
+            if (!ink) continue;
+            if (!runs.empty() && runs.back().second == x - 1) {
+                runs.back().second = x;
+            } else {
+                runs.push_back({x, x});
+            }
+        }
+        if (button && !push && !runs.empty()) runs.erase(runs.begin());
+        const size_t letters = static_cast<size_t>(std::count_if(plain.begin(), plain.end(), [](char c) { return c != ' '; }));
+        if (runs.size() != letters) return std::to_string(runs.size()) + " letters seen, not " + std::to_string(letters);
+        const size_t k = static_cast<size_t>(
+            std::count_if(caption.begin(), caption.begin() + static_cast<long>(amp), [](char c) { return c != ' '; }));
+        const auto [from, to] = runs[k];
+        if (left >= from - 1 && right <= to + 1) return "";
+        return "the underline takes columns " + std::to_string(left) + " to " + std::to_string(right) + ", its letter \"" +
+               caption.substr(amp + 1, 1) + "\" " + std::to_string(from) + " to " + std::to_string(to);
     }
 
     // Where the window itself says its close box is, found along its caption.
