@@ -3,6 +3,8 @@
 #include "base/Application.h"
 #include "base/Platform.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <cstring>
 

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <commdlg.h>
-#include <dlgs.h>
 
 #include <string>
 
