@@ -304,21 +304,7 @@ void TForm1::UpdateCaption() {
 
 void TForm1::FormResize(TObject*) {
     DetachTextFieldChange();
-    // Panel 3 takes what the others leave of the bar, so NUM and CAPS stay whole beside the size grip
-    // whatever the window's width and the system's fonts.
-    RECT bar{};
-    ::GetClientRect(StatusBar.Handle(), &bar);
-    const int usable = static_cast<int>(bar.right - bar.left) - (::GetSystemMetrics(SM_CXVSCROLL) + 1);
-    TnvStatusPanels& panels = StatusBar.Panels();
-    const int last = panels.Count() - 1;
-    int others = 0;
-    for (int i = 0; i <= last; ++i) {
-        if (i != 3) others += panels[i].Width();
-    }
-    panels[3].SetWidth(std::max(0, usable - others));
-    // The bar keeps gaps between its parts: take them off too, as the bar has placed them.
-    const int spill = static_cast<int>(StatusBar.PanelRect(last).left) + panels[last].Width() - usable;
-    if (spill > 0) panels[3].SetWidth(std::max(0, panels[3].Width() - spill));
+    LayOutStatusPanels(PanelText(2), PanelText(3));
     BindTextFieldChange();
 }
 

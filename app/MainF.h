@@ -55,6 +55,7 @@ public:
     bool StartingUp = false;
     bool SizeCalcEnabled = false;
     size_t positionFittedTo_ = 0; // length of the widest position text the panel was fitted to
+    int positionWidth_ = 0;       // the position panel's width for that text
     std::unique_ptr<TClipboardMonitor> ClipboardMonitor;
     std::unique_ptr<TGotoLine> GotoLineWindow; // made on first use by Goto line
 
@@ -154,6 +155,8 @@ public:
     // The size panel's text, after the position panel is made wide enough for this document.
     void ShowTextSize();
     void FitPositionPanel();
+    // The widths of the position and size panels for the texts they are to show.
+    void LayOutStatusPanels(const std::string& positionText, const std::string& sizeText);
     void StatusBarPanels1Click(TObject* Sender);
     void StatusBarPanels2Click(TObject* Sender);
     void StatusBarPanels3Click(TObject* Sender);

@@ -51,7 +51,8 @@ void TForm1::CreateStatusBar() {
         {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
         {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
         {"Line:", taCenter, kPositionPanelWidth, sptNormal, &TForm1::StatusBarPanels2Click},
-        {"0 Bytes", taRightJustify, 205, sptNormal, &TForm1::StatusBarPanels3Click},
+        // Its longest text is cut at its end, with an ellipsis, where the window is too narrow for it.
+        {"0 Bytes", taRightJustify, 205, sptEllipsisText, &TForm1::StatusBarPanels3Click},
         {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
         {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
     };
@@ -62,18 +63,57 @@ void TForm1::CreateStatusBar() {
         panel.SetAlignment(design.alignment);
         panel.SetWidth(design.width);
         panel.SetPanelType(design.type);
-        if (design.type != sptNormal) panel.SetAutoFit(true);
+        if (design.type == sptNumLock || design.type == sptCapsLock) panel.SetAutoFit(true);
         if (design.click) {
             auto click = design.click;
             panel.OnClick = [this, click](TObject* sender) { (this->*click)(sender); };
         }
     }
     StatusBar.Panels().EndUpdate();
+    positionWidth_ = kPositionPanelWidth;
 }
 
 std::string TForm1::PanelText(int index) const { return StatusBar.Panels()[index].Text(); }
 
-void TForm1::SetPanelText(int index, const std::string& text) { StatusBar.Panels()[index].SetText(text); }
+void TForm1::SetPanelText(int index, const std::string& text) {
+    // While the caret panels are frozen the size panel's room follows both texts: laid out before the
+    // new text is drawn.
+    if ((index == 2 || index == 3) && (!SizeCalcEnabled || StatusBar.Panels()[2].Width() != positionWidth_)) {
+        LayOutStatusPanels(index == 2 ? text : PanelText(2), index == 3 ? text : PanelText(3));
+    }
+    StatusBar.Panels()[index].SetText(text);
+}
+
+// The size panel takes what the others leave of the bar, so NUM and CAPS stay whole beside the size
+// grip whatever the window's width and the system's fonts. While the caret panels are frozen, the
+// position panel shows "Pos:" or the one position a click asked for: it gives the size panel what that
+// one's text needs, down to the width of its own text, so the frozen size text is whole at the
+// window's design width.
+void TForm1::LayOutStatusPanels(const std::string& positionText, const std::string& sizeText) {
+    if (!StatusBar.Handle()) return;
+    TnvStatusPanels& panels = StatusBar.Panels();
+    const int last = panels.Count() - 1;
+    RECT bar{};
+    ::GetClientRect(StatusBar.Handle(), &bar);
+    // The bar keeps gaps between its parts: they come off the room too, as the bar has placed them.
+    int before = 0;
+    for (int i = 0; i < last; ++i) before += panels[i].Width();
+    const int gaps = std::max(0, static_cast<int>(StatusBar.PanelRect(last).left) - before);
+    int room = static_cast<int>(bar.right - bar.left) - (::GetSystemMetrics(SM_CXVSCROLL) + 1) - gaps;
+    for (int i = 0; i <= last; ++i) {
+        if (i != 2 && i != 3) room -= panels[i].Width();
+    }
+    int position = positionWidth_;
+    int size = std::max(0, room - position);
+    if (!SizeCalcEnabled) {
+        const int least = std::min(position, StatusBar.FittingWidth(positionText));
+        const int given = std::clamp(StatusBar.FittingWidth(sizeText) - size, 0, position - least);
+        position -= given;
+        size += given;
+    }
+    if (panels[2].Width() != position) panels[2].SetWidth(position);
+    if (panels[3].Width() != size) panels[3].SetWidth(size);
+}
 
 // The code of the character at the caret and the position text, read from the control around the
 // caret alone: a caret move never reads the whole text.
@@ -132,8 +172,8 @@ void TForm1::FitPositionPanel() {
     if (widest.size() == positionFittedTo_) return;
     positionFittedTo_ = widest.size();
     const int width = std::max(kPositionPanelWidth, StatusBar.FittingWidth(widest));
-    if (width == StatusBar.Panels()[2].Width()) return;
-    StatusBar.Panels()[2].SetWidth(width);
+    if (width == positionWidth_) return;
+    positionWidth_ = width;
     FormResize(this); // the size panel takes what is left
 }
 

@@ -1,6 +1,9 @@
 #include "editor/FindDialogs.h"
 
 #include "base/Application.h"
+#include "base/Platform.h"
+
+#include <dlgs.h>
 
 #include <algorithm>
 #include <cstring>
@@ -56,6 +59,7 @@ void TFindDialog::Execute(HWND owner) {
     HWND window = OpenWindow(data_);
     if (!window) return;
     hwnd_ = window;
+    UseProgramFont();
     if (hasPosition_) {
         ::SetWindowPos(hwnd_, nullptr, position_.x, position_.y, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -65,8 +69,38 @@ void TFindDialog::Execute(HWND owner) {
     ::ShowWindow(hwnd_, SW_SHOW);
 }
 
+// In the system dialogs' own face Wine draws the underline of an access key inside a caption a letter
+// or more to its right ("Replace A_ll_" for Alt+A), and the user presses a key that does nothing; in
+// the face of the program's other windows it stands under its letter.
+void TFindDialog::UseProgramFont() {
+    if (!font_) {
+        font_.reset(::CreateFontA(-::MulDiv(11, ScreenPixelsPerInch(), 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    }
+    if (!font_) return;
+    const WPARAM font = reinterpret_cast<WPARAM>(font_.get());
+    ::SendMessageA(hwnd_, WM_SETFONT, font, FALSE);
+    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_SETFONT, font, TRUE);
+}
+
+void TFindDialog::KeepWhatIsShown() noexcept {
+    if (!hwnd_ || !::IsWindow(hwnd_)) return;
+    ::GetDlgItemTextA(hwnd_, edt1, findWhat_, sizeof findWhat_);
+    if (::GetDlgItem(hwnd_, edt2)) ::GetDlgItemTextA(hwnd_, edt2, replaceWith_, sizeof replaceWith_);
+    const auto keep = [this](int id, DWORD flag) {
+        if (HWND box = ::GetDlgItem(hwnd_, id)) SetFlag(flag, ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    };
+    keep(chx1, FR_WHOLEWORD);
+    keep(chx2, FR_MATCHCASE);
+    // The replace dialog has no direction; a hidden one keeps what the program chose.
+    if (!(data_.Flags & FR_HIDEUPDOWN)) keep(rad2, FR_DOWN);
+}
+
 void TFindDialog::Forget() noexcept {
     if (!hwnd_) return;
+    KeepWhatIsShown();
     RECT rect{};
     if (::GetWindowRect(hwnd_, &rect)) {
         position_ = {rect.left, rect.top};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/Events.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 
@@ -57,6 +58,10 @@ class TFindDialog : public TObject {
     char replaceWith_[kMaxText + 1] = {};
 
   private:
+    // The system copies the fields and options into the block only for a request: a dialog closed
+    // without one would forget what the user typed. Read from the window while it still exists.
+    void KeepWhatIsShown() noexcept;
+    void UseProgramFont();
     void SetFlag(DWORD flag, bool on) {
         options_ = on ? (options_ | flag) : (options_ & ~flag);
         data_.Flags = on ? (data_.Flags | flag) : (data_.Flags & ~flag);
@@ -65,6 +70,7 @@ class TFindDialog : public TObject {
 
     DWORD options_ = FR_DOWN;
     HWND hwnd_ = nullptr;
+    GdiObject font_; // freed after the window that draws with it
     bool hasPosition_ = false;
     POINT position_{};
 };

@@ -55,9 +55,12 @@ void TListView::SetVisible(bool visible) {
 }
 
 void TListView::SetBounds(const RECT& bounds) {
-    if (hwnd_) {
-        ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
-    }
+    if (!hwnd_) return;
+    // Wine's list view, made taller while scrolled to its end, moves its rows down into the new room
+    // without repainting them, so the picture kept from before the move shows stale, repeated rows: none
+    // of it is kept, and the list paints itself whole.
+    ::SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void TListView::SetFont(const TFont& font) {

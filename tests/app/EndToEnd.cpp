@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -33,9 +34,15 @@ enum class Do {
     Keys,           // Text: typed into the program's window in front ({Ctrl+S}, {Enter}, plain letters)
     Menu,           // Text: "File|Save As..." chosen by the items' access keys, as the menu resource has them
     Click,          // Text: a button of the program's dialog in front, by its caption without "&"
+    ClickCloseBox,  // the close box of the program's window in front
     ExpectCaption,  // Text: the main window's caption
     ExpectBox,      // Text: a message box's text ("*" at the end matches any rest); Detail: its buttons
     ExpectWindow,   // Text: the active window's title
+    ExpectFocus,    // Text: the focused control of the active window, by its caption or its label's
+    ExpectField,    // Text: a field of the active window, by its label; Detail: its text
+    ExpectChecked,  // Text: a check box or option button of the active window; Detail: "on" or "off"
+    ExpectSelection, // Detail: the text field's selection, "start-end"
+    ExpectUnderlines, // every access key of the active window's controls is underlined under its letter
     ExpectFile,     // Text: file name; Content (or Detail): its bytes
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
@@ -335,6 +342,124 @@ std::vector<Scenario> Scenarios() {
             {Do::Click, "No"},
             {Do::ExpectSnapshot, "TSpeedBar"},
         }},
+        // The texts and options typed into a dialog stay however it closes: Esc, Cancel, the close box.
+        {"FindAndReplaceKeepWhatWasTypedHoweverTheyClose", false, "", {
+            {Do::WriteFile, "ab.txt", "ab ab ab"},
+            {Do::Start, "{dir}\\ab.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+H}"},
+            {Do::ExpectWindow, "Replace"},
+            {Do::Keys, "ab{Enter}"}, // a search first: the texts it carried are the ones to lose
+            {Do::ExpectSelection, "", "0-2"},
+            {Do::Keys, "{Esc}"},
+            {Do::ExpectWindow, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+Home}{Ctrl+H}"},
+            {Do::ExpectWindow, "Replace"},
+            {Do::Keys, "a{Tab}aa{Tab}{Tab}{Space}{Esc}"}, // Match Case on
+            {Do::ExpectWindow, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+H}"},
+            {Do::ExpectWindow, "Replace"},
+            {Do::ExpectField, "Find What", "a"},
+            {Do::ExpectField, "Replace With", "aa"},
+            {Do::ExpectChecked, "Match Case", "on"},
+            {Do::ExpectChecked, "Match Whole Word Only", "off"},
+            {Do::Keys, "b{Tab}bb{Tab}{Space}"}, // Match Whole Word Only on
+            {Do::Click, "Cancel"},
+            {Do::ExpectWindow, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+H}"},
+            {Do::ExpectWindow, "Replace"},
+            {Do::ExpectField, "Find What", "b"},
+            {Do::ExpectField, "Replace With", "bb"},
+            {Do::ExpectChecked, "Match Whole Word Only", "on"},
+            {Do::ExpectChecked, "Match Case", "on"},
+            {Do::Keys, "a{Tab}aa{Tab}{Space}{Tab}{Space}"}, // both off
+            {Do::ClickCloseBox},
+            {Do::ExpectWindow, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+H}"},
+            {Do::ExpectWindow, "Replace"},
+            {Do::ExpectField, "Find What", "a"},
+            {Do::ExpectField, "Replace With", "aa"},
+            {Do::ExpectChecked, "Match Whole Word Only", "off"},
+            {Do::ExpectChecked, "Match Case", "off"},
+            {Do::Click, "Replace All"},
+            {Do::ExpectText, "", "aab aab aab"},
+            {Do::Keys, "{Esc}{Ctrl+Home}{Ctrl+F}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::Keys, "b{Tab}{Tab}{Space}{Tab}{Up}{Esc}"}, // Match Case on, then Up
+            {Do::ExpectWindow, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+F}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::ExpectField, "Find What", "b"},
+            {Do::ExpectChecked, "Match Case", "on"},
+            {Do::ExpectChecked, "Up", "on"},
+            {Do::ExpectChecked, "Down", "off"},
+            {Do::Keys, "c{Tab}{Tab}{Space}{Tab}{Down}"}, // Match Case off, then Down
+            {Do::ClickCloseBox},
+            {Do::ExpectWindow, "Notova - {dir}\\ab.txt"},
+            {Do::Keys, "{Ctrl+F}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::ExpectField, "Find What", "c"},
+            {Do::ExpectChecked, "Match Case", "off"},
+            {Do::ExpectChecked, "Down", "on"},
+        }},
+        // Each access key of each dialog, pressed as a person does, does what its control does.
+        {"EveryAccessKeyOfTheDialogsWorks", false, "", {
+            {Do::WriteFile, "keys.txt", "ab ab AB"},
+            {Do::Start, "{dir}\\keys.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\keys.txt"},
+            {Do::Keys, "{Ctrl+H}"},
+            {Do::ExpectWindow, "Replace"},
+            {Do::ExpectUnderlines}, // the keys a person reads off the screen
+            {Do::Keys, "{Alt+P}"},
+            {Do::ExpectFocus, "Replace With"},
+            {Do::Keys, "x{Alt+N}"},
+            {Do::ExpectFocus, "Find What"},
+            {Do::Keys, "ab{Alt+W}"},
+            {Do::ExpectChecked, "Match Whole Word Only", "on"},
+            {Do::Keys, "{Alt+W}{Alt+C}"},
+            {Do::ExpectChecked, "Match Whole Word Only", "off"},
+            {Do::ExpectChecked, "Match Case", "on"},
+            {Do::Keys, "{Alt+F}"},
+            {Do::ExpectSelection, "", "0-2"},
+            {Do::Keys, "{Alt+R}"},
+            {Do::ExpectText, "", "ab x AB"},
+            {Do::Keys, "{Alt+C}{Alt+A}"},
+            {Do::ExpectText, "", "ab x x"},
+            {Do::Keys, "{Esc}{Ctrl+End}{Ctrl+F}"},
+            {Do::ExpectWindow, "Find"},
+            {Do::ExpectUnderlines},
+            {Do::Keys, "{Alt+C}"},
+            {Do::ExpectChecked, "Match Case", "on"},
+            {Do::Keys, "{Alt+N}"},
+            {Do::ExpectFocus, "Find What"},
+            {Do::Keys, "x{Alt+U}"},
+            {Do::ExpectChecked, "Up", "on"},
+            {Do::Keys, "{Alt+F}"},
+            {Do::ExpectSelection, "", "5-6"},
+            {Do::Keys, "{Alt+F}"},
+            {Do::ExpectSelection, "", "3-4"},
+            {Do::Keys, "{Alt+D}"},
+            {Do::ExpectChecked, "Down", "on"},
+            {Do::Keys, "{Alt+F}"},
+            {Do::ExpectSelection, "", "5-6"},
+            {Do::Keys, "{Alt+W}"},
+            {Do::ExpectChecked, "Match Whole Word Only", "on"},
+            {Do::Keys, "{Esc}"},
+            {Do::Menu, "Setup|Customize..."},
+            {Do::ExpectWindow, "Customize Speedbar"},
+            {Do::ExpectUnderlines},
+            {Do::Keys, "{Alt+A}"},
+            {Do::ExpectFocus, "Available buttons"},
+            {Do::Keys, "{Alt+C}"},
+            {Do::ExpectFocus, "Categories"},
+            {Do::Keys, "{Esc}"},
+            {Do::ExpectWindow, "Notova - {dir}\\keys.txt"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectBox, "Save changes?", "Yes No Cancel"},
+            {Do::Keys, "{Alt+N}"},
+            {Do::ExpectExited},
+            {Do::ExpectFile, "keys.txt", "ab ab AB"},
+        }},
         {"AHighlightedCheckedOptionShowsItsCheck", false, "", {
             {Do::Start, ""},
             {Do::Keys, "{Alt+S}{Down}"}, // Setup's Word Select, checked from the start
@@ -421,6 +546,7 @@ class Driver {
         case Do::Keys: Type(text); break;
         case Do::Menu: ChooseMenu(text); break;
         case Do::Click: ClickButton(text); break;
+        case Do::ClickCloseBox: ClickCloseBox(); break;
         case Do::ExpectCaption:
             EXPECT_TRUE(WaitUntil(ms, [&] { return TextOf(MainWindow()) == text; }))
                 << "caption \"" << TextOf(MainWindow()) << "\", expected \"" << text << "\"";
@@ -433,6 +559,50 @@ class Driver {
             // moment later: a Shift sent before that would be dropped.
             ::Sleep(500);
             break;
+        case Do::ExpectFocus: {
+            std::string focused;
+            EXPECT_TRUE(WaitUntil(ms, [&] { return (focused = ShownName(Focused())) == text; }))
+                << "the focus is on \"" << focused << "\", expected \"" << text << "\"";
+            break;
+        }
+        case Do::ExpectField: {
+            std::string shown;
+            EXPECT_TRUE(WaitUntil(ms, [&] { return (shown = TextOf(ControlNamed(text))) == detail; }))
+                << text << " shows \"" << shown << "\", expected \"" << detail << "\"";
+            break;
+        }
+        case Do::ExpectChecked: {
+            std::string state;
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                HWND button = ControlNamed(text);
+                state = !button ? "missing"
+                        : ::SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? "on" : "off";
+                return state == detail;
+            })) << text << " is " << state << ", expected " << detail;
+            break;
+        }
+        case Do::ExpectSelection: {
+            std::string shown;
+            EXPECT_TRUE(WaitUntil(ms, [&] {
+                HWND field = ::FindWindowExA(MainWindow(), nullptr, "RichEdit20A", nullptr);
+                const LRESULT packed = field ? ::SendMessageA(field, EM_GETSEL, 0, 0) : 0;
+                shown = std::to_string(LOWORD(packed)) + "-" + std::to_string(HIWORD(packed));
+                return shown == detail;
+            })) << "the selection is " << shown << ", expected " << detail;
+            break;
+        }
+        case Do::ExpectUnderlines: {
+            HWND front = ::GetForegroundWindow();
+            int checked = 0;
+            for (HWND child = ::GetWindow(front, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                const std::string caption = TextOf(child);
+                if (!::IsWindowVisible(child) || caption.find('&') == std::string::npos) continue;
+                ++checked;
+                EXPECT_EQ(UnderlineFault(child), "") << "\"" << caption << "\" in \"" << TextOf(front) << "\"";
+            }
+            EXPECT_GT(checked, 0) << "no access keys in \"" << TextOf(front) << "\"";
+            break;
+        }
         case Do::ExpectFile: {
             const std::string path = folder_ + "\\" + text, expected = content();
             // Written when the program is done with the command: wait for the length, then compare.
@@ -713,18 +883,55 @@ class Driver {
         Type(keys);
     }
 
-    void ClickButton(const std::string& caption) {
-        HWND front = FrontWindow();
-        HWND button = nullptr;
-        for (HWND child = ::GetWindow(front, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            if (ClassOf(child) == "Button" && ::IsWindowVisible(child) && WithoutAmpersands(TextOf(child)) == caption)
-                button = child;
+    // The focused control of the program's active window.
+    HWND Focused() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const DWORD thread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+        return thread && ::GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    }
+
+    // What a person calls a control: a button by its caption, any other control by its label, the
+    // nearest text left of it on its row or else above it; without "&" and a closing colon.
+    static std::string ShownName(HWND control) {
+        if (!control) return "<none>";
+        std::string name;
+        if (_stricmp(ClassOf(control).c_str(), "Button") == 0) {
+            name = TextOf(control);
+        } else {
+            RECT place{};
+            ::GetWindowRect(control, &place);
+            long nearest = LONG_MAX;
+            for (HWND other = ::GetWindow(::GetParent(control), GW_CHILD); other;
+                 other = ::GetWindow(other, GW_HWNDNEXT)) {
+                RECT label{};
+                if (_stricmp(ClassOf(other).c_str(), "Static") != 0 || TextOf(other).empty() ||
+                    !::IsWindowVisible(other) || !::GetWindowRect(other, &label))
+                    continue;
+                const bool sameRow = label.top < place.bottom && label.bottom > place.top && label.right <= place.left;
+                const bool above = label.left < place.right && label.right > place.left && label.bottom <= place.top;
+                // A label on the row counts before any above it.
+                const long distance = sameRow ? place.left - label.right : above ? 10000 + place.top - label.bottom
+                                                                                  : LONG_MAX;
+                if (distance < nearest) nearest = distance, name = TextOf(other);
+            }
         }
-        ASSERT_TRUE(button) << "no button \"" << caption << "\" in \"" << TextOf(front) << "\"";
-        Activate();
-        RECT place{};
-        ::GetWindowRect(button, &place);
-        const int x = (place.left + place.right) / 2, y = (place.top + place.bottom) / 2;
+        name = WithoutAmpersands(name);
+        if (!name.empty() && name.back() == ':') name.pop_back();
+        return name;
+    }
+
+    // The visible control of the program's active window that a person calls `name`.
+    HWND ControlNamed(const std::string& name) const {
+        HWND front = ::GetForegroundWindow();
+        for (HWND child = ::GetWindow(front, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (::IsWindowVisible(child) && _stricmp(ClassOf(child).c_str(), "Static") != 0 && ShownName(child) == name)
+                return child;
+        }
+        return nullptr;
+    }
+
+    static void Click(int x, int y) {
         INPUT input[3] = {};
         for (INPUT& i : input) i.type = INPUT_MOUSE;
         input[0].mi.dx = x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -736,6 +943,99 @@ class Driver {
             ::SendInput(1, &i, sizeof i);
             ::Sleep(40);
         }
+    }
+
+    // Whether the screen shows the underline of a control's access key under its letter; what is wrong
+    // if not. The control shows its caption, then the same without the "&": what differs is the
+    // underline, and the letters are the runs of inked columns above it (the first one of a check box
+    // or an option button is its box).
+    std::string UnderlineFault(HWND control) {
+        const std::string caption = TextOf(control);
+        const size_t amp = caption.find('&');
+        const std::string plain = WithoutAmpersands(caption);
+        RECT place{};
+        ::GetWindowRect(control, &place);
+        const int width = place.right - place.left, height = place.bottom - place.top;
+        const std::vector<DWORD> marked = ScreenPixels(control);
+        ::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(plain.c_str()));
+        Settle();
+        const std::vector<DWORD> bare = ScreenPixels(control);
+        ::SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+        Settle();
+        if (marked.empty() || marked.size() != bare.size()) return "not on the screen";
+        const LONG type = ::GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+        const bool button = ClassOf(control) == "Button";
+        const bool push = button && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+        const int inset = push ? 3 : 0; // inside a push button's frame
+        int left = width, right = -1, top = height;
+        for (int y = inset; y < height - inset; ++y) {
+            for (int x = inset; x < width - inset; ++x) {
+                if (marked[y * width + x] == bare[y * width + x]) continue;
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y);
+            }
+        }
+        if (right < 0) return "no underline";
+        std::vector<DWORD> colors(bare.begin(), bare.end());
+        std::nth_element(colors.begin(), colors.begin() + colors.size() / 2, colors.end());
+        const DWORD background = colors[colors.size() / 2];
+        std::vector<std::pair<int, int>> runs;
+        for (int x = inset; x < width - inset; ++x) {
+            bool ink = false;
+            for (int y = inset; y < top && !ink; ++y) ink = bare[y * width + x] != background;
+            if (!ink) continue;
+            if (!runs.empty() && runs.back().second == x - 1) {
+                runs.back().second = x;
+            } else {
+                runs.push_back({x, x});
+            }
+        }
+        if (button && !push && !runs.empty()) runs.erase(runs.begin());
+        const size_t letters = static_cast<size_t>(std::count_if(plain.begin(), plain.end(), [](char c) { return c != ' '; }));
+        if (runs.size() != letters) return std::to_string(runs.size()) + " letters seen, not " + std::to_string(letters);
+        const size_t k = static_cast<size_t>(
+            std::count_if(caption.begin(), caption.begin() + static_cast<long>(amp), [](char c) { return c != ' '; }));
+        const auto [from, to] = runs[k];
+        if (left >= from - 1 && right <= to + 1) return "";
+        return "the underline takes columns " + std::to_string(left) + " to " + std::to_string(right) + ", its letter \"" +
+               caption.substr(amp + 1, 1) + "\" " + std::to_string(from) + " to " + std::to_string(to);
+    }
+
+    // Where the window itself says its close box is, found along its caption.
+    void ClickCloseBox() {
+        HWND front = ::GetForegroundWindow();
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(front, &owner);
+        ASSERT_EQ(owner, processId_) << "no window of the program is active";
+        RECT place{};
+        ::GetWindowRect(front, &place);
+        const int y = place.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2;
+        int right = -1, left = -1;
+        for (int x = place.right - 1; x > place.left; --x) {
+            const LRESULT hit = ::SendMessageA(front, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+            if (hit == HTCLOSE) {
+                if (right < 0) right = x;
+                left = x;
+            } else if (right >= 0) {
+                break;
+            }
+        }
+        ASSERT_GE(right, 0) << "no close box on \"" << TextOf(front) << "\"";
+        Click((left + right) / 2, y);
+        Settle();
+    }
+
+    void ClickButton(const std::string& caption) {
+        HWND front = FrontWindow();
+        HWND button = nullptr;
+        for (HWND child = ::GetWindow(front, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (ClassOf(child) == "Button" && ::IsWindowVisible(child) && WithoutAmpersands(TextOf(child)) == caption)
+                button = child;
+        }
+        ASSERT_TRUE(button) << "no button \"" << caption << "\" in \"" << TextOf(front) << "\"";
+        Activate();
+        RECT place{};
+        ::GetWindowRect(button, &place);
+        Click((place.left + place.right) / 2, (place.top + place.bottom) / 2);
         Settle();
     }
 

@@ -141,6 +141,59 @@ TEST_F(FindForm, TheDialogTakesTheSelectionCutTo255AndKeepsItsTextForAnEmptySele
     EXPECT_EQ(DialogItemText(ReplaceWindow(), edt1), "tail");
 }
 
+// What the user typed or set stays without a request, however the dialog goes: the Cancel button
+// (and Esc), the close box, or the program closing it.
+TEST_F(FindForm, ClosingADialogKeepsItsTextsAndOptions) {
+    enum class Way { Cancel, CloseBox, Program };
+    const struct Row {
+        bool replace;
+        Way way;
+        const char* text;
+        const char* replacement;
+        bool down, matchCase, wholeWord;
+    } rows[] = {
+        {false, Way::Cancel, "a", "", false, true, false},
+        {false, Way::CloseBox, "bc", "", true, false, true},
+        {false, Way::Program, "d", "", false, false, false},
+        {true, Way::Cancel, "a", "aa", true, true, false},
+        {true, Way::CloseBox, "b", "", true, false, true},
+        {true, Way::Program, "c", "cc", true, true, true},
+    };
+    form->TextField.SetWholeText("ab ab");
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.replace ? "replace " : "find ") + r.text);
+        Select(0, 0);
+        Command(r.replace ? IDM_REPLACE : IDM_FIND);
+        TFindDialog& dialog = r.replace ? *form->TextField.ReplaceDialog() : *form->TextField.FindDialog();
+        Fill(dialog.Handle(), r.text, r.down, r.matchCase, r.wholeWord);
+        if (r.replace) ::SetDlgItemTextA(dialog.Handle(), edt2, r.replacement);
+        if (r.way == Way::Cancel) Click(dialog.Handle(), IDCANCEL);
+        if (r.way == Way::CloseBox) ::SendMessageA(dialog.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (r.way == Way::Program) dialog.CloseDialog();
+        PumpLikeProgram();
+        ASSERT_FALSE(dialog.Handle()) << "closed";
+        EXPECT_EQ(dialog.FindText(), r.text);
+        EXPECT_EQ(dialog.MatchCase(), r.matchCase);
+        EXPECT_EQ(dialog.WholeWord(), r.wholeWord);
+        if (!r.replace) {
+            EXPECT_EQ(dialog.Down(), r.down);
+        }
+
+        Command(r.replace ? IDM_REPLACE : IDM_FIND);
+        EXPECT_EQ(DialogItemText(dialog.Handle(), edt1), r.text);
+        if (r.replace) {
+            EXPECT_EQ(DialogItemText(dialog.Handle(), edt2), r.replacement);
+        }
+        EXPECT_EQ(::IsDlgButtonChecked(dialog.Handle(), chx2) == BST_CHECKED, r.matchCase);
+        EXPECT_EQ(::IsDlgButtonChecked(dialog.Handle(), chx1) == BST_CHECKED, r.wholeWord);
+        if (!r.replace) {
+            EXPECT_EQ(::IsDlgButtonChecked(dialog.Handle(), rad2) == BST_CHECKED, r.down);
+        }
+        Click(dialog.Handle(), IDCANCEL);
+    }
+    EXPECT_TRUE(dialogs.Seen().empty());
+}
+
 TEST_F(FindForm, ReplaceAllRunsFromTheSelectionOnAndReportsOneChange) {
     Load("aaa", 0, 0);
     Command(IDM_REPLACE);

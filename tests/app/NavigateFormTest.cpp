@@ -1,6 +1,7 @@
 // Goto line, auto-indent and the ASCII chart in the real window, with keys handed out as the
 // program's message loop hands them out.
 #include "app/GotoLineF.h"
+#include "base/Handles.h"
 #include "tests/app/FormFixture.h"
 
 #include <commctrl.h>
@@ -228,6 +229,52 @@ TEST_F(Navigate, TheChartDocksAtTheRightEdgeWithARowPerCode) {
     EXPECT_FALSE(::IsWindowVisible(list));
     EXPECT_EQ(::GetFocus(), form->TextField.Handle());
     EXPECT_EQ(Right(form->TextField.Handle()), client.right);
+}
+
+// What the screen shows of a window, row by row.
+std::vector<COLORREF> ScreenPixels(HWND window) {
+    RECT place{};
+    ::GetWindowRect(window, &place);
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    WindowDC screen(nullptr);
+    MemoryDC memory(::CreateCompatibleDC(screen.get()));
+    GdiObject picture(::CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!picture || width <= 0 || height <= 0) return {};
+    SelectedObject selected(memory.get(), picture.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), place.left, place.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* first = static_cast<const COLORREF*>(bits);
+    return std::vector<COLORREF>(first, first + static_cast<size_t>(width) * height);
+}
+
+// Scrolled to its end, the chart looks after every resize as it does when drawn anew.
+TEST_F(Navigate, TheChartRepaintsWholeAfterAResize) {
+    Start();
+    Command(IDM_VIEWASCII);
+    HWND list = form->ListView1.Handle();
+    ChartKey(VK_END);
+    ASSERT_EQ(form->ListView1.Selected(), 255);
+    RECT outer{};
+    ::GetWindowRect(form->Handle(), &outer);
+    // As a person sizes the window: a step at a time, smaller and then much larger.
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    std::vector<SIZE> steps;
+    for (int h = height; h >= height - 120; h -= 8) steps.push_back({width, h});
+    for (int h = height - 120; h <= height + 240; h += 8) steps.push_back({width, h});
+    for (int w = width; w <= width + 64; w += 8) steps.push_back({w, height + 240});
+    for (size_t i = 0; i < steps.size(); ++i) {
+        ::SetWindowPos(form->Handle(), nullptr, 0, 0, steps[i].cx, steps[i].cy, SWP_NOMOVE | SWP_NOZORDER);
+        PumpMessages();
+        if (i + 1 < steps.size() && i % 5 != 0) continue;
+        const std::vector<COLORREF> shown = ScreenPixels(list);
+        ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages();
+        EXPECT_TRUE(shown == ScreenPixels(list)) << steps[i].cx << " by " << steps[i].cy;
+    }
+    EXPECT_EQ(form->ListView1.Selected(), 255);
 }
 
 TEST_F(Navigate, ChoosingAChartRowInsertsItsCharacterAtTheCaret) {

@@ -2,6 +2,8 @@
 #include "tests/app/FormFixture.h"
 #include "tests/support/SampleTexts.h"
 
+#include "base/Handles.h"
+
 namespace nv::test {
 namespace {
 
@@ -139,6 +141,104 @@ TEST_F(Status, TheBarIsPaintedWithCalculatingBeforeTheSizeIsCounted) {
     EXPECT_EQ(shown[0], "Calculating...");
     EXPECT_FALSE(pending[0]) << "nothing of the bar is left unpainted while the size is counted";
     EXPECT_EQ(form->PanelText(3), "1 Bytes");
+}
+
+// Ink as a picture shows it: one string per pixel column from the first inked column to the last, a
+// '#' for each inked row. Ink is whatever differs from the picture's top-left corner.
+using Ink = std::vector<std::string>;
+Ink InkIn(HDC dc, const RECT& r) {
+    const COLORREF background = ::GetPixel(dc, r.left, r.top);
+    Ink columns;
+    for (int x = r.left; x < r.right; ++x) {
+        std::string column;
+        for (int y = r.top; y < r.bottom; ++y) column += ::GetPixel(dc, x, y) == background ? '.' : '#';
+        columns.push_back(column);
+    }
+    const auto inked = [](const std::string& column) { return column.find('#') != std::string::npos; };
+    while (!columns.empty() && !inked(columns.back())) columns.pop_back();
+    columns.erase(columns.begin(), std::find_if(columns.begin(), columns.end(), inked));
+    return columns;
+}
+
+RECT PanelInside(const TnvStatusBar& bar, int index) {
+    RECT r = bar.PanelRect(index);
+    ::InflateRect(&r, -1, -1);
+    return r;
+}
+
+// What the panel shows on the screen.
+Ink ShownInk(const TnvStatusBar& bar, int index) {
+    ::UpdateWindow(bar.Handle());
+    WindowDC dc(bar.Handle());
+    return InkIn(dc.get(), PanelInside(bar, index));
+}
+
+// `text` drawn with the bar's font in a picture as high as the panel's inside, where nothing cuts it.
+Ink WholeInk(const TnvStatusBar& bar, int index, const std::string& text) {
+    const RECT inside = PanelInside(bar, index);
+    const int width = 400, height = inside.bottom - inside.top;
+    WindowDC screen(bar.Handle());
+    MemoryDC dc(::CreateCompatibleDC(screen.get()));
+    GdiObject bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    SelectedObject keepBitmap(dc.get(), bitmap.get());
+    SelectedObject keepFont(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(bar.Handle(), WM_GETFONT, 0, 0)));
+    RECT all{0, 0, width, height};
+    ::FillRect(dc.get(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNTEXT));
+    RECT place{4, 0, width, height};
+    ::DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &place,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    return InkIn(dc.get(), all);
+}
+
+// The size text of a document too large to follow, at the window's design width and narrower.
+TEST_F(Status, TheFrozenSizeTextIsWholeAtTheDesignWidthAndElseCutAtItsEnd) {
+    Start();
+    RECT outer{};
+    ::GetWindowRect(form->Handle(), &outer);
+    ASSERT_EQ(outer.right - outer.left, 500) << "the window opens at its design width";
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += std::string(30, 'x') + "\r\n";
+    form->TextField.SetWholeText(text);
+    const int liveWidth = form->StatusBar.Panels()[2].Width();
+    ASSERT_GT(liveWidth, 120) << "a position panel as wide as a large file's";
+    unsigned long now = 1000;
+    form->TickCount = [&now] { return now += 251; };
+    Type("xx"); // the first one's count took too long
+    form->TextField.MoveCaret(5);
+    const std::string frozen = "Size calculation disabled due to large file";
+    ASSERT_EQ(form->PanelText(3), frozen);
+    ASSERT_EQ(form->PanelText(2), "Pos:");
+    const TnvStatusBar& bar = form->StatusBar;
+    const Ink whole = WholeInk(bar, 3, frozen);
+    EXPECT_EQ(ShownInk(bar, 3), whole) << "whole at the design width";
+    EXPECT_EQ(ShownInk(bar, 2), WholeInk(bar, 2, "Pos:"));
+
+    // Where it cannot be whole, its start stays and an ellipsis ends it.
+    const auto cutAtItsEnd = [&](const Ink& shown) {
+        for (size_t n = frozen.size() - 1; n > 0; --n) {
+            if (shown == WholeInk(bar, 3, frozen.substr(0, n) + "...")) return true;
+        }
+        return false;
+    };
+    form->TextField.MoveCaret(form->TextField.TextLength());
+    form->StatusBarPanels2Click(nullptr); // a long position shown once takes its room back
+    const std::string position = form->PanelText(2);
+    ASSERT_EQ(position.substr(0, 5), "Pos: ");
+    EXPECT_EQ(ShownInk(bar, 2), WholeInk(bar, 2, position));
+    EXPECT_TRUE(cutAtItsEnd(ShownInk(bar, 3)));
+    form->TextField.MoveCaret(6);
+    EXPECT_EQ(ShownInk(bar, 3), whole) << "and gives it again";
+    ::SetWindowPos(form->Handle(), nullptr, 0, 0, 400, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(cutAtItsEnd(ShownInk(bar, 3))) << "a narrower window";
+    EXPECT_EQ(ShownInk(bar, 2), WholeInk(bar, 2, "Pos:"));
+    ::SetWindowPos(form->Handle(), nullptr, 0, 0, 500, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(ShownInk(bar, 3), whole);
+
+    form->TickCount = [&now] { return now += 10; };
+    form->StatusBarPanels3Click(nullptr); // live again: the position panel is as wide as before
+    EXPECT_EQ(bar.Panels()[2].Width(), liveWidth);
 }
 
 TEST_F(Status, ClicksOnAnEmptyTextFallBack) {
