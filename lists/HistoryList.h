@@ -63,13 +63,12 @@ public:
 
     struct StoredEntry {
         std::string Path, Name;
-        bool operator==(const StoredEntry& other) const { return Path == other.Path && Name == other.Name; }
     };
     // The stored entries, entry 0 first, as this list would take them (what no longer exists is left
     // out, as when loading), with this session's changes applied in the order they were made.
     virtual std::vector<StoredEntry> MergedWith(const std::vector<StoredEntry>& stored) const = 0;
 
-  protected:
+protected:
     virtual bool CanLoad() const = 0;
     // Takes the entries read from the registry, entry 0 first.
     virtual void AddStoredEntries(const std::vector<StoredEntry>& entries) = 0;
@@ -88,12 +87,12 @@ public:
     bool storeNames_ = true;
 
 private:
-  std::vector<StoredEntry> ReadStored(const StorageKey& key) const;
+    std::vector<StoredEntry> ReadStored(const StorageKey& key) const;
 
-  std::string regPath_ = kDefaultRegPath;
-  std::string regKey_;
-  int helpContext_ = 0;
-  bool loading_ = false;
+    std::string regPath_ = kDefaultRegPath;
+    std::string regKey_;
+    int helpContext_ = 0;
+    bool loading_ = false;
 };
 
 class THistoryList : public TDynamicMenuBase {
@@ -113,12 +112,12 @@ public:
     // Newest first, at most MaxItems: this session's entries on top, in the order it used them last.
     std::vector<StoredEntry> MergedWith(const std::vector<StoredEntry>& stored) const override;
 
-  protected:
+protected:
     bool CanLoad() const override { return ready_; }
     void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
     void ForgetChanges() override { used_.clear(); }
 
-  private:
+private:
     bool OnlyPlaceholder() const;
     bool Takes(const std::string& fileName) const;
 
@@ -158,12 +157,12 @@ public:
     // In the stored order; this session's additions at the bottom, its renames in place.
     std::vector<StoredEntry> MergedWith(const std::vector<StoredEntry>& stored) const override;
 
-  protected:
+protected:
     bool CanLoad() const override { return ready_; }
     void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
     void ForgetChanges() override { changes_.clear(); }
 
-  private:
+private:
     struct Change {
         bool Added; // else deleted
         StoredEntry Entry;
