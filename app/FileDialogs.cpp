@@ -1,5 +1,7 @@
 #include "app/FileDialogs.h"
 
+#include "base/Unicode.h"
+
 #include <commdlg.h>
 
 #include <vector>
@@ -17,20 +19,23 @@ std::string DialogFilter(const std::string& filter) {
 }
 
 bool TOpenDialog::Execute(HWND owner) {
-    const std::string filter = DialogFilter(Filter);
-    std::vector<char> name(32768, '\0'); // room for long paths
-    FileName.copy(name.data(), name.size() - 1);
-    OPENFILENAMEA request{};
+    // The zero characters that end its parts convert as any other character.
+    const std::wstring filter = Wide(DialogFilter(Filter));
+    const std::wstring title = Wide(Title);
+    std::vector<wchar_t> name(32768, L'\0'); // room for long paths
+    const std::wstring preset = Wide(FileName);
+    preset.copy(name.data(), name.size() - 1);
+    OPENFILENAMEW request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = owner;
     request.lpstrFilter = filter.c_str();
     request.nFilterIndex = 1;
     request.lpstrFile = name.data();
     request.nMaxFile = static_cast<DWORD>(name.size());
-    request.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
+    request.lpstrTitle = title.empty() ? nullptr : title.c_str();
     request.Flags = Options | OFN_EXPLORER | OFN_ENABLESIZING;
     if (!Show(request)) return false;
-    FileName = name.data();
+    FileName = Utf8(std::wstring(name.data()));
     return true;
 }
 

@@ -1,4 +1,5 @@
-// The open and save dialogs: keep their file name between showings, like the form's components.
+// The open and save dialogs: keep their file name between showings, like the form's components. They
+// are the wide dialogs, so any name can be chosen; the strings here are UTF-8.
 #pragma once
 
 #include <windows.h>
@@ -20,7 +21,7 @@ public:
     bool Execute(HWND owner);
 
 protected:
-    virtual bool Show(OPENFILENAMEA& request) { return ::GetOpenFileNameA(&request) != FALSE; }
+    virtual bool Show(OPENFILENAMEW& request) { return ::GetOpenFileNameW(&request) != FALSE; }
 
 public:
     virtual ~TOpenDialog() = default;
@@ -28,7 +29,7 @@ public:
 
 class TSaveDialog : public TOpenDialog {
 protected:
-    bool Show(OPENFILENAMEA& request) override { return ::GetSaveFileNameA(&request) != FALSE; }
+    bool Show(OPENFILENAMEW& request) override { return ::GetSaveFileNameW(&request) != FALSE; }
 };
 
 // "a|b|c" as the dialogs want it: parts ended by zero characters, the list by two.

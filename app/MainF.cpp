@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "base/FileSystem.h"
 #include "base/Platform.h"
+#include "base/Unicode.h"
 #include "forms/resource.h"
 #include "widgets/ClipMon.h"
 
@@ -295,7 +296,7 @@ void TForm1::UpdateCaption() {
         Bookmarks1GetBookmark(sender, bookmark, name);
     });
     const std::string caption = CaptionFor(CurrentFile);
-    ::SetWindowTextA(Handle(), caption.c_str());
+    SetCaptionText(Handle(), caption);
     SetApplicationTitle(caption);
     DocumentModified = false;
     TextField.SetModifiedFlag(false);

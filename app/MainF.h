@@ -104,8 +104,6 @@ public:
     void FormClose(TObject* Sender, bool& Action);
     void UpdateCaption();
     void Exit1Click(TObject* Sender);
-    // True after a failed read told the program to end without the close handling.
-    bool Terminated() const { return terminated_; }
     // The hourglass of a long operation is showing.
     bool Busy() const { return hourglass_; }
     // The message loop's keyboard handling before dispatch: the open modeless dialogs take their
@@ -113,7 +111,8 @@ public:
     bool TranslateAccelerator(MSG& msg);
 
     // ---- Documents --------------------------------------------------------------------------------
-    // False when the file was too large for the memory left: it said so, and nothing changed.
+    // False when the file could not be read, or was too large for the memory left: it said why, and
+    // nothing changed.
     bool LoadFile();
     // Makes `name` the document (LoadFile and UpdateCaption), after asking to save the open one when
     // `askToSave`; a file too large to open leaves everything as it was. True when it was opened.
@@ -289,7 +288,6 @@ private:
     std::unique_ptr<Win32MenuItem> fileMenuItem_;
     std::unique_ptr<Win32MenuItem> favoritesMenuItem_;
     bool created_ = false;
-    bool terminated_ = false;
     bool hourglass_ = false;
     unsigned long lastPaint_ = 0; // TickCount of the last paint during a long transfer
     bool quitOnDestroy_ = true; // closing the main window ends the program's message loop

@@ -8,6 +8,7 @@
 #include "base/Paths.h"
 #include "base/Platform.h"
 #include "base/ScopeExit.h"
+#include "base/Unicode.h"
 #include "editor/TextMemory.h"
 #include "forms/resource.h"
 
@@ -41,13 +42,17 @@ bool MeasureFile(const std::string& path, unsigned long long charsPerRow, TextSh
     return true;
 }
 
-// The whole file in one read.
-ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
+// The whole file in one read; a failure leaves the system's error code in `error`.
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes, unsigned long& error) {
+    const auto failed = [&error] {
+        error = ::GetLastError();
+        return ReadResult::Failed;
+    };
     FileHandle file(OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
                              FILE_FLAG_SEQUENTIAL_SCAN));
-    if (!file) return ReadResult::Failed;
+    if (!file) return failed();
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadResult::Failed;
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return failed();
     if (static_cast<unsigned long long>(size.QuadPart) > std::numeric_limits<size_t>::max() / 2) {
         return ReadResult::NoMemory;
     }
@@ -60,7 +65,7 @@ ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
     while (done < bytes.size()) {
         DWORD read = 0;
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        if (!::ReadFile(file.get(), &bytes[done], chunk, &read, nullptr)) return ReadResult::Failed;
+        if (!::ReadFile(file.get(), &bytes[done], chunk, &read, nullptr)) return failed();
         if (read == 0) break; // the file shrank meanwhile
         done += read;
     }
@@ -152,26 +157,25 @@ bool TForm1::RefuseIfTooLarge(const std::string& path) {
     return RefuseIfTooLarge(path, TextField.MemoryNeedOfLength(FileLength(path)));
 }
 
-// False when the text was refused for want of memory: then nothing has changed.
+// False when the file could not be read or was refused for want of memory: then nothing has changed.
 bool TForm1::ReadIntoTextField() {
     // The file is read and measured before the open text goes, so a text too large for the memory left
     // leaves the document as it was.
     if (RefuseIfTooLarge(CurrentFile)) return false;
     std::string bytes;
-    const ReadResult read = ReadWholeFile(CurrentFile, bytes);
+    unsigned long error = 0;
+    const ReadResult read = ReadWholeFile(CurrentFile, bytes, error);
     if (read == ReadResult::NoMemory) {
         std::string().swap(bytes);
         ShowTooLarge(CurrentFile, TextField.MemoryNeedOfLength(FileLength(CurrentFile)));
         return false;
     }
     if (read == ReadResult::Failed) {
-        std::string().swap(bytes);
-        TextField.SetWholeText("");
-        Ask(Handle(), LoadText(IDS_READFAILED), MB_OK | MB_ICONERROR);
-        // The program ends when the running command is over, without the close handling.
-        terminated_ = true;
-        ::PostQuitMessage(0);
-        return true;
+        // Locked, out of reach, not allowed: the open document stays, and the program goes on.
+        Ask(Handle(),
+            Format(LoadText(IDS_LOADFAILED).c_str(), CurrentFile) + SystemErrorText(error, "Read error"),
+            MB_OK | MB_ICONERROR);
+        return false;
     }
     // A file the question may unwrap is measured unwrapped, and wrapped only when it stays wrapped;
     // the question comes before the open text goes, so a refusal after it changes nothing either.
@@ -259,7 +263,7 @@ void TForm1::NewBtnClick(TObject*) {
     if (!QuerySave()) return;
     TextField.ClearText();
     SizeCalcEnabled = true;
-    ::SetWindowTextA(Handle(), "Notova");
+    SetCaptionText(Handle(), "Notova");
     SetApplicationTitle("Notova");
     CurrentFile.clear();
     Bookmarks1.SetOnGetBookmark(nullptr);

@@ -3,6 +3,7 @@
 #include "app/MainF.h"
 #include "app/Texts.h"
 #include "base/Errors.h"
+#include "base/Unicode.h"
 #include "forms/resource.h"
 
 #include <algorithm>
@@ -47,7 +48,7 @@ void TForm1::TextFieldTextNotFound(TObject*, const std::string& FindText) {
     for (const TFindDialog* dialog : {TextField.FindDialog(), static_cast<TFindDialog*>(TextField.ReplaceDialog())}) {
         if (dialog && dialog->Handle() && ::GetActiveWindow() == dialog->Handle()) owner = dialog->Handle();
     }
-    Ask(owner, Format(LoadText(IDS_TEXTNOTFOUND).c_str(), FindText), MB_ICONWARNING | MB_OK);
+    Ask(owner, Format(LoadText(IDS_TEXTNOTFOUND).c_str(), AnsiToUtf8(FindText)), MB_ICONWARNING | MB_OK);
 }
 
 } // namespace nv

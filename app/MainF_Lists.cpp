@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "app/Shell.h"
 #include "base/Paths.h"
+#include "base/Unicode.h"
 #include "forms/resource.h"
 
 #include <algorithm>
@@ -26,14 +27,13 @@ using DropHandle = UniqueHandle<DropTraits>;
 // is left empty.
 std::vector<std::string> DroppedNames(HDROP drop) {
     std::vector<std::string> names;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     names.reserve(count);
     for (UINT index = 0; index < count; ++index) {
-        const UINT length = ::DragQueryFileA(drop, index, nullptr, 0);
-        std::string name(length + 1, '\0');
-        const UINT copied = length ? ::DragQueryFileA(drop, index, name.data(), length + 1) : 0;
-        name.resize(std::min(copied, length));
-        names.push_back(std::move(name));
+        const UINT length = ::DragQueryFileW(drop, index, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        const UINT copied = length ? ::DragQueryFileW(drop, index, name.data(), length + 1) : 0;
+        names.push_back(Utf8(name.data(), std::min(copied, length)));
     }
     return names;
 }

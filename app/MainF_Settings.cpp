@@ -3,6 +3,7 @@
 #include "app/MainF.h"
 #include "app/SafeSave.h"
 #include "app/Settings.h"
+#include "base/FileSystem.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
 
@@ -36,19 +37,8 @@ int MenuIdOf(TOption option) {
     return 0;
 }
 
-// The system's text for an error code, as the user sees file errors.
-std::string SystemErrorText(unsigned long code, const std::string& fallback) {
-    char text[512] = {};
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                    0, text, sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' '))
-        --length;
-    return length > 0 ? std::string(text, length) : fallback;
-}
-
 void WriteRecord(const std::string& target, const std::string& path, const std::string& record) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!file) throw ESafeSaveError(target, ::GetLastError());
     DWORD written = 0;
     if (!::WriteFile(file.get(), record.data(), static_cast<DWORD>(record.size()), &written, nullptr)) {
@@ -60,9 +50,9 @@ void WriteRecord(const std::string& target, const std::string& path, const std::
 } // namespace
 
 void TForm1::ReadStoredFont() {
-    if (::GetFileAttributesA(SettingsFile.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    FileHandle file(::CreateFileA(SettingsFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (FileAttributes(SettingsFile) == INVALID_FILE_ATTRIBUTES) return;
+    FileHandle file(OpenFile(SettingsFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL));
     if (!file) return; // locked or unreadable: the design font stays
     std::string bytes(kFontSettingsSize, '\0');
     DWORD read = 0;

@@ -4,7 +4,9 @@
 #include "app/MainF.h"
 #include "app/Texts.h"
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/ScopeExit.h"
+#include "base/Unicode.h"
 #include "forms/resource.h"
 #include "widgets/ItemProp.h"
 #include "widgets/ShellRules.h"
@@ -116,7 +118,7 @@ void TForm1::Print1Click(TObject*) {
         target.OutputFile = PrintFileDialog.FileName;
         // Replacing was confirmed; a spooler that writes over an old file without shortening it
         // would leave the old file's end behind the new job.
-        ::DeleteFileA(target.OutputFile.c_str());
+        RemoveFile(target.OutputFile);
     }
     SetHourglass(true);
     ScopeExit restore([this] { SetHourglass(false); });
@@ -126,7 +128,7 @@ void TForm1::Print1Click(TObject*) {
 void TForm1::TextFieldURLClick(TObject*, const std::string& URLText, TMouseButton) {
     // Web and mail addresses only: a click in a text file must not start programs.
     const std::optional<std::string> link = ShellLinkFor(URLText);
-    if (link) Raise(ShellOpen, OpenCall(Handle(), *link));
+    if (link) Raise(ShellOpen, OpenCall(Handle(), AnsiToUtf8(*link))); // a part of the text
 }
 
 void TForm1::Open2Click(TObject*) {

@@ -1,5 +1,7 @@
 #include "app/Shell.h"
 
+#include "base/Unicode.h"
+
 #include <shellapi.h>
 
 #include <vector>
@@ -7,18 +9,18 @@
 namespace nv {
 
 std::string RunningExecutable() {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) return std::string(buffer.data(), length);
+        if (length < buffer.size()) return Utf8(buffer.data(), length);
         if (buffer.size() >= 1u << 16) return {};
         buffer.resize(buffer.size() * 2); // cut short: a longer path
     }
 }
 
 void StartInstance(HWND owner, const std::string& parameters, const std::string& program) {
-    ::ShellExecuteA(owner, nullptr, program.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    ::ShellExecuteW(owner, nullptr, Wide(program).c_str(), Wide(parameters).c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace nv

@@ -7,6 +7,7 @@
 
 namespace nv {
 
+// In UTF-8, as every text the program shows but the document's (base/Unicode.h).
 std::string LoadText(UINT id);
 
 // A message box with one of the program's texts (or any text) and the given type and buttons.

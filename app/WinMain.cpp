@@ -1,12 +1,31 @@
 // Program entry: the rich-edit library first, then the main window, its start-up and the message loop.
 #include "app/MainF.h"
 #include "base/Platform.h"
+#include "base/Unicode.h"
 #include "editor/RichEditLibrary.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
+
+namespace {
+
+// The arguments after the program's own name, split by the system's rules, in UTF-8: the single-byte
+// ones would have lost every character outside the code page.
+std::vector<std::string> CommandLineArguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* split = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!split) return arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(nv::Utf8(std::wstring(split[i])));
+    ::LocalFree(split);
+    return arguments;
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
@@ -15,9 +34,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     nv::SetApplicationTitle("Notova");
     try {
         nv::TForm1 form;
-        std::vector<std::string> arguments(__argv + 1, __argv + __argc);
-        form.StartUp(arguments);
-        if (!form.Terminated() && !::IsWindowVisible(form.Handle())) ::ShowWindow(form.Handle(), show);
+        form.StartUp(CommandLineArguments());
+        if (!::IsWindowVisible(form.Handle())) ::ShowWindow(form.Handle(), show);
         MSG msg;
         while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
             if (form.TranslateAccelerator(msg)) continue;

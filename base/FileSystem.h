@@ -1,6 +1,5 @@
-// The file functions for the program's single-byte names. A name of MAX_PATH characters or more goes
-// to the wide functions in its long form, turned into UTF-16 by the same code page the single-byte
-// functions use: those refuse such names under Wine even in the long form.
+// The file functions for the program's names (UTF-8), through the wide functions: a name outside the
+// code page opens as any other, and one of MAX_PATH characters or more goes in its long form.
 #pragma once
 
 #include <windows.h>
@@ -9,11 +8,18 @@
 
 namespace nv {
 
+// The name as the wide functions take it, in its long form where it needs one.
+std::wstring FileApiNameW(const std::string& path);
+
 HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 DWORD FileAttributes(const std::string& path);
 bool FileAttributeData(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data);
 bool RemoveFile(const std::string& path);
 bool ReplaceFileWith(const std::string& target, const std::string& replacement);
 bool MoveFileReplacing(const std::string& from, const std::string& to);
+
+// The system's text for an error code (FormatMessage), without its line end; `fallback` when it
+// has none.
+std::string SystemErrorText(unsigned long code, const std::string& fallback);
 
 } // namespace nv

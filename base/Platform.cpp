@@ -2,6 +2,7 @@
 
 #include "base/Handles.h"
 #include "base/ScopeExit.h"
+#include "base/Unicode.h"
 
 #include <algorithm>
 #include <vector>
@@ -27,18 +28,18 @@ const std::string& ApplicationTitle() { return TitleStorage(); }
 void SetApplicationTitle(const std::string& title) { TitleStorage() = title; }
 
 int ShowMessage(HWND owner, const std::string& text, UINT type) {
-    return ::MessageBoxA(owner, text.c_str(), ApplicationTitle().c_str(), type);
+    return ::MessageBoxW(owner, Wide(text).c_str(), Wide(ApplicationTitle()).c_str(), type);
 }
 
 std::string FullPathName(const std::string& name) {
     if (name.empty()) return name;
-    const DWORD needed = ::GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+    const std::wstring wide = Wide(name);
+    const DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return name;
-    std::string full(needed, '\0');
-    const DWORD copied = ::GetFullPathNameA(name.c_str(), needed, full.data(), nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD copied = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
     if (copied == 0 || copied >= needed) return name;
-    full.resize(copied);
-    return full;
+    return Utf8(full.data(), copied);
 }
 
 unsigned long long AvailableMemory(unsigned long long enough) {

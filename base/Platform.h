@@ -44,6 +44,7 @@ int ScreenPixelsPerInch();
 const std::string& ApplicationTitle();
 void SetApplicationTitle(const std::string& title);
 
+// A message box; its text and title are UTF-8 (base/Unicode.h), as every text but the document's.
 int ShowMessage(HWND owner, const std::string& text, UINT type);
 
 } // namespace nv

@@ -1,5 +1,6 @@
 // The Storage of the program: registry keys below one root (HKEY_CURRENT_USER), each open key held
-// by a RegKey owner. Values are single-byte ANSI: REG_DWORD integers and REG_SZ strings.
+// by a RegKey owner. Values are REG_DWORD integers and REG_SZ strings, kept in UTF-8 here and wide in
+// the registry.
 #pragma once
 
 #include "base/Handles.h"

@@ -497,7 +497,13 @@ void TNvRichEdit::ClearText() {
 }
 
 void TNvRichEdit::WriteToFile(const std::string& path) {
-    const TStreamFormat format = FormatForPath(path, streamFormat_);
+    TStreamFormat format = FormatForPath(path, streamFormat_);
+    if (format == TStreamFormat::sfRichText) {
+        const long from = selectionStreamMode_ ? SelectionStart() : 0;
+        const long length = selectionStreamMode_ ? SelectionLength() : TextLength();
+        if (IsRtfMarkup(TextRange(from, from + std::min(length, kRtfSignatureLength))))
+            format = TStreamFormat::sfPlainText;
+    }
     FileHandle file(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
     if (!file) throw EFCreateError(Format("Cannot create file %s", path));
     FileSink sink(file.get(), selectionStreamMode_ ? SelectionLength() : TextLengthAsCrLf());

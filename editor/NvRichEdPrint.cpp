@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/Platform.h"
+#include "base/Unicode.h"
 #include "editor/PrintLayout.h"
 #include "editor/RichEditLibrary.h"
 
@@ -38,8 +39,8 @@ class PrintCleanup {
 // A started print job that is aborted unless it was ended.
 class PrintJob {
   public:
-    PrintJob(HDC printer, const DOCINFOA& document) : printer_(printer) {
-        if (::StartDocA(printer, &document) <= 0) throw EError("Printing failed");
+    PrintJob(HDC printer, const DOCINFOW& document) : printer_(printer) {
+        if (::StartDocW(printer, &document) <= 0) throw EError("Printing failed");
     }
     ~PrintJob() {
         if (printer_) ::AbortDoc(printer_);
@@ -85,10 +86,12 @@ COLORREF PrinterTextColor(const TFont& font) {
 int TNvRichEdit::PrintText(const std::string& title, const PrintTarget& target) {
     if (!hwnd_ || !target.Printer) return 0;
     HDC printer = target.Printer;
-    DOCINFOA document{};
+    // Names, in UTF-8 as all of them.
+    const std::wstring documentName = Wide(title), outputFile = Wide(target.OutputFile);
+    DOCINFOW document{};
     document.cbSize = sizeof document;
-    document.lpszDocName = title.c_str();
-    document.lpszOutput = target.OutputFile.empty() ? nullptr : target.OutputFile.c_str();
+    document.lpszDocName = documentName.c_str();
+    document.lpszOutput = outputFile.empty() ? nullptr : outputFile.c_str();
 
     const int pixelsWide = ::GetDeviceCaps(printer, HORZRES), pixelsHigh = ::GetDeviceCaps(printer, VERTRES);
     const TwipsRect page = PageRectTwips(pixelsWide, pixelsHigh, ::GetDeviceCaps(printer, LOGPIXELSX),

@@ -35,6 +35,10 @@ TStreamFormat FormatForPath(const std::string& path, TStreamFormat fallback) {
     return fallback;
 }
 
+bool IsRtfMarkup(std::string_view textStart) {
+    return textStart.substr(0, kRtfSignatureLength) == "{\\rtf";
+}
+
 long TextLimitFor(long length, long maxLength) {
     if (maxLength > 0) return std::max(maxLength, length); // an explicit limit, but never below the text
     if (length + kTypingRoom / 16 > kDefaultTextLimit) return length + kTypingRoom;

@@ -18,6 +18,12 @@ enum class TStreamFormat { sfPlainText, sfRichText };
 // The conversion table: "txt" is plain text, "rtf" rich text; any other extension uses `fallback`.
 TStreamFormat FormatForPath(const std::string& path, TStreamFormat fallback);
 
+// Whether a text already is RTF markup, by its first kRtfSignatureLength characters: an .rtf file opened
+// as text shows its markup, and written as rich text again it would become a new document that only
+// shows the old markup. Such a text is written as it is.
+constexpr long kRtfSignatureLength = 5; // "{\rtf"
+bool IsRtfMarkup(std::string_view textStart);
+
 // ---- Capacity ---------------------------------------------------------------------------------
 constexpr long kDefaultTextLimit = 0xFFFFFF; // what a MaxLength of 0 means
 constexpr long kTypingRoom = 1L << 20;       // room left for typing above a long loaded text

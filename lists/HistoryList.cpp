@@ -1,6 +1,7 @@
 #include "lists/HistoryList.h"
 
 #include "base/Paths.h"
+#include "base/ScopeExit.h"
 
 #include <algorithm>
 #include <memory>
@@ -64,44 +65,55 @@ MenuItem& TDynamicMenuBase::NewEntry(int index, const std::string& caption, cons
     return item;
 }
 
+std::vector<TDynamicMenuBase::StoredEntry> TDynamicMenuBase::ReadStored(const StorageKey& key) const {
+    std::vector<StoredEntry> entries;
+    for (int n = 0;; ++n) {
+        const std::string file = kFilePrefix + std::to_string(n);
+        const std::string name = kNamePrefix + std::to_string(n);
+        if (!key.ValueExists(file) || (storeNames_ && !key.ValueExists(name))) break;
+        std::optional<std::string> path = key.ReadString(file);
+        std::optional<std::string> caption = storeNames_ ? key.ReadString(name) : std::string();
+        if (!path || !caption) break; // not a string: the entries before it stay
+        entries.push_back(StoredEntry{std::move(*path), std::move(*caption)});
+    }
+    return entries;
+}
+
 void TDynamicMenuBase::LoadFromRegistry() {
     if (!CanLoad() || !baseMenu_ || !StorageNamed()) return;
     std::vector<StoredEntry> entries;
     {
         std::unique_ptr<StorageKey> key = storage_.OpenKey(ListKeyPath(), false);
         if (!key) return;
-        for (int n = 0;; ++n) {
-            const std::string file = kFilePrefix + std::to_string(n);
-            const std::string name = kNamePrefix + std::to_string(n);
-            if (!key->ValueExists(file) || (storeNames_ && !key->ValueExists(name))) break;
-            std::optional<std::string> path = key->ReadString(file);
-            std::optional<std::string> caption = storeNames_ ? key->ReadString(name) : std::string();
-            if (!path || !caption) break; // not a string: the entries before it stay
-            entries.push_back(StoredEntry{std::move(*path), std::move(*caption)});
-        }
+        entries = ReadStored(*key);
     }
+    loading_ = true;
+    ScopeExit loaded([this] { loading_ = false; });
     AddStoredEntries(entries);
 }
 
 void TDynamicMenuBase::SaveToRegistry() {
     if (!baseMenu_ || !StorageNamed()) return;
-    const int count = ItemCount();
     // A list that was empty all along has nothing to say about what is stored: another instance may
     // have written it, or its files were out of reach at start.
-    if (count == 0 && !heldEntries_) return;
-    // An emptied list must not bring its old entries back, so it deletes them; with nothing to
-    // write there is no reason to make the key.
-    std::unique_ptr<StorageKey> key = storage_.OpenKey(ListKeyPath(), count > 0);
+    if (!heldEntries_) return;
+    // Read again now: another instance may have saved since this one loaded.
+    std::unique_ptr<StorageKey> key = storage_.OpenKey(ListKeyPath(), false);
+    const std::vector<StoredEntry> merged = MergedWith(key ? ReadStored(*key) : std::vector<StoredEntry>());
+    // An emptied list deletes the values; with nothing to write there is no reason to make the key.
+    if (!key && !merged.empty()) key = storage_.OpenKey(ListKeyPath(), true);
     if (!key) return;
+    const int count = static_cast<int>(merged.size());
     for (int i = 0; i < count; ++i) {
-        MenuItem* item = EntryItem(i);
-        key->WriteString(kFilePrefix + std::to_string(i), item->Hint());
-        if (storeNames_) key->WriteString(kNamePrefix + std::to_string(i), item->Caption());
+        key->WriteString(kFilePrefix + std::to_string(i), merged[static_cast<size_t>(i)].Path);
+        if (storeNames_)
+            key->WriteString(kNamePrefix + std::to_string(i), merged[static_cast<size_t>(i)].Name);
     }
     for (int n = count;; ++n) {
         if (!key->DeleteValue(kFilePrefix + std::to_string(n))) break;
         key->DeleteValue(kNamePrefix + std::to_string(n));
     }
+    ForgetChanges();
 }
 
 void TDynamicMenuBase::ItemClick(MenuItem& item) {
@@ -144,9 +156,17 @@ int THistoryList::ItemCount() const {
     return std::max(0, baseMenu_->Count() - firstIndex_);
 }
 
+bool THistoryList::Takes(const std::string& fileName) const {
+    return !fileName.empty() &&
+           probe_(fileName) == (directories_ ? TPathKind::pkDirectory : TPathKind::pkFile);
+}
+
 void THistoryList::AddItem(const std::string& fileName) {
-    if (fileName.empty() || !baseMenu_) return;
-    if (probe_(fileName) != (directories_ ? TPathKind::pkDirectory : TPathKind::pkFile)) return;
+    if (!baseMenu_ || !Takes(fileName)) return;
+    if (!Loading()) {
+        used_.erase(std::remove(used_.begin(), used_.end(), fileName), used_.end());
+        used_.push_back(fileName);
+    }
     if (ItemCount() == 0) {
         if (OnlyPlaceholder()) baseMenu_->Delete(0);
         if (baseMenu_->Count() > 0) baseMenu_->Append().SetCaption("-");
@@ -180,6 +200,27 @@ void THistoryList::AddStoredEntries(const std::vector<StoredEntry>& entries) {
     // Each addition goes on top, so the last stored entry goes first and entry 0 ends on top.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry)
         AddItem(entry->Path);
+}
+
+std::vector<TDynamicMenuBase::StoredEntry>
+THistoryList::MergedWith(const std::vector<StoredEntry>& stored) const {
+    std::vector<std::string> paths;
+    const auto has = [&paths](const std::string& path) {
+        return std::find(paths.begin(), paths.end(), path) != paths.end();
+    };
+    for (const StoredEntry& entry : stored) {
+        if (Takes(entry.Path) && !has(entry.Path)) paths.push_back(entry.Path);
+    }
+    for (const std::string& path : used_) {
+        if (!Takes(path)) continue; // gone since this session used it
+        paths.erase(std::remove(paths.begin(), paths.end(), path), paths.end());
+        paths.insert(paths.begin(), path);
+    }
+    if (paths.size() > static_cast<size_t>(maxItems_)) paths.resize(static_cast<size_t>(maxItems_));
+    std::vector<StoredEntry> merged;
+    for (const std::string& path : paths)
+        merged.push_back(StoredEntry{path, ExtractFileName(path)});
+    return merged;
 }
 
 // ---- TBookmarks ---------------------------------------------------------------------------------
@@ -254,14 +295,22 @@ void TBookmarks::ShowFavoriteFrame(bool visible) {
     deleteMenu_->SetVisible(visible);
 }
 
-void TBookmarks::AddItem(const std::string& bookmark, const std::string& name) {
-    if (bookmark.empty() || name.empty() || !baseMenu_ || !deleteMenu_) return;
+std::string TBookmarks::TakenPath(const std::string& bookmark, const std::string& name) const {
+    if (bookmark.empty() || name.empty()) return {};
     const TPathKind kind = probe_(bookmark);
-    if (!(kind == TPathKind::pkDirectory || (kind == TPathKind::pkFile && fileBookmarks_))) return;
+    if (!(kind == TPathKind::pkDirectory || (kind == TPathKind::pkFile && fileBookmarks_))) return {};
     std::string path = bookmark;
     // A folder is kept without its final backslash, except a drive's root.
     if (!fileBookmarks_ && path.size() >= 2 && path.back() == '\\' && path[path.size() - 2] != ':')
         path.pop_back();
+    return path;
+}
+
+void TBookmarks::AddItem(const std::string& bookmark, const std::string& name) {
+    if (!baseMenu_ || !deleteMenu_) return;
+    const std::string path = TakenPath(bookmark, name);
+    if (path.empty()) return;
+    if (!Loading()) changes_.push_back(Change{true, StoredEntry{path, name}});
 
     if (ItemCount() == 0) ShowFavoriteFrame(true);
     for (int i = firstIndex_; i < firstIndex_ + ItemCount(); ++i) {
@@ -294,6 +343,7 @@ void TBookmarks::AddClick() {
 void TBookmarks::DeleteClick(MenuItem& item) {
     if (!baseMenu_ || !deleteMenu_) return;
     const std::string path = item.Hint();
+    changes_.push_back(Change{false, StoredEntry{path, std::string()}});
     for (int i = firstIndex_; i < firstIndex_ + ItemCount(); ++i) {
         if (baseMenu_->Item(i).Hint() == path) {
             baseMenu_->Delete(i);
@@ -309,6 +359,36 @@ void TBookmarks::AddStoredEntries(const std::vector<StoredEntry>& entries) {
     // Each addition goes to the bottom, so entry 0 goes first: the favorites keep their order.
     for (const StoredEntry& entry : entries)
         AddItem(entry.Path, entry.Name);
+}
+
+std::vector<TDynamicMenuBase::StoredEntry>
+TBookmarks::MergedWith(const std::vector<StoredEntry>& stored) const {
+    std::vector<StoredEntry> merged;
+    const auto find = [&merged](const std::string& path) {
+        return std::find_if(merged.begin(), merged.end(),
+                            [&path](const StoredEntry& e) { return e.Path == path; });
+    };
+    // As AddItem takes them: at the bottom, or a new name for the one already there.
+    const auto add = [&](const StoredEntry& entry) {
+        const std::string path = TakenPath(entry.Path, entry.Name);
+        if (path.empty()) return;
+        const auto found = find(path);
+        if (found != merged.end()) {
+            found->Name = entry.Name;
+        } else {
+            merged.push_back(StoredEntry{path, entry.Name});
+        }
+    };
+    for (const StoredEntry& entry : stored)
+        add(entry);
+    for (const Change& change : changes_) {
+        if (change.Added) {
+            add(change.Entry);
+        } else if (const auto found = find(change.Entry.Path); found != merged.end()) {
+            merged.erase(found);
+        }
+    }
+    return merged;
 }
 
 } // namespace nv

@@ -6,6 +6,10 @@
 // The properties are meant to be set as the main window's design sets them, RegPath, RegKey,
 // BaseMenu, OnClick and then the list's last property (MaxItems, FileBookmarks), whose first
 // assignment loads the stored entries.
+//
+// Several instances of the program share the stored lists. Each list keeps what this session did to
+// it (additions, moves, deletions) and saves the list stored by then with those changes applied, so
+// one instance closing never erases what another added or kept.
 #pragma once
 
 #include "base/Events.h"
@@ -50,20 +54,29 @@ public:
     std::string ListKeyPath() const;
 
     void LoadFromRegistry();
-    // Writes the entries and deletes the stored ones beyond them. An empty list deletes all.
+    // Writes the stored list with this session's changes, and deletes the stored values beyond it.
+    // A list that never held an entry leaves what is stored.
     void SaveToRegistry();
 
     // The click handler of every entry.
     void ItemClick(MenuItem& item);
 
-protected:
     struct StoredEntry {
         std::string Path, Name;
     };
+    // The stored entries, entry 0 first, as this list would take them (what no longer exists is left
+    // out, as when loading), with this session's changes applied in the order they were made.
+    virtual std::vector<StoredEntry> MergedWith(const std::vector<StoredEntry>& stored) const = 0;
+
+protected:
     virtual bool CanLoad() const = 0;
     // Takes the entries read from the registry, entry 0 first.
     virtual void AddStoredEntries(const std::vector<StoredEntry>& entries) = 0;
+    // The changes are in the store: from now on only later ones count.
+    virtual void ForgetChanges() = 0;
     bool StorageNamed() const;
+    // True while the stored entries are being taken, which are no change of this session's.
+    bool Loading() const { return loading_; }
     MenuItem& NewEntry(int index, const std::string& caption, const std::string& hint);
 
     Storage& storage_;
@@ -74,9 +87,12 @@ protected:
     bool storeNames_ = true;
 
 private:
+    std::vector<StoredEntry> ReadStored(const StorageKey& key) const;
+
     std::string regPath_ = kDefaultRegPath;
     std::string regKey_;
     int helpContext_ = 0;
+    bool loading_ = false;
 };
 
 class THistoryList : public TDynamicMenuBase {
@@ -93,17 +109,22 @@ public:
     int ItemCount() const override;
     // Puts an existing file (or directory, with Directories) on top of the list.
     void AddItem(const std::string& fileName);
+    // Newest first, at most MaxItems: this session's entries on top, in the order it used them last.
+    std::vector<StoredEntry> MergedWith(const std::vector<StoredEntry>& stored) const override;
 
 protected:
     bool CanLoad() const override { return ready_; }
     void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
+    void ForgetChanges() override { used_.clear(); }
 
 private:
     bool OnlyPlaceholder() const;
+    bool Takes(const std::string& fileName) const;
 
     int maxItems_ = 4;
     bool directories_ = false;
     bool ready_ = false;
+    std::vector<std::string> used_; // put on top by this session, the latest use last
 };
 
 // Fills in the bookmark to add and the caption to show for it.
@@ -133,13 +154,23 @@ public:
     void AddClick();
     // Removes the favorite of a Delete-submenu item, and the item.
     void DeleteClick(MenuItem& item);
+    // In the stored order; this session's additions at the bottom, its renames in place.
+    std::vector<StoredEntry> MergedWith(const std::vector<StoredEntry>& stored) const override;
 
 protected:
     bool CanLoad() const override { return ready_; }
     void AddStoredEntries(const std::vector<StoredEntry>& entries) override;
+    void ForgetChanges() override { changes_.clear(); }
 
 private:
+    struct Change {
+        bool Added; // else deleted
+        StoredEntry Entry;
+    };
     void ShowFavoriteFrame(bool visible);
+    // The path as a favorite keeps it; empty when this list does not take the bookmark.
+    std::string TakenPath(const std::string& bookmark, const std::string& name) const;
+    std::vector<Change> changes_;
 
     bool fileBookmarks_ = false;
     bool ready_ = false;

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/FileSystem.h"
+#include "base/Unicode.h"
 
 namespace nv {
 
@@ -50,17 +51,17 @@ Win32MenuItem::~Win32MenuItem() {
 void Win32MenuItem::AdoptItems() {
     const int count = ::GetMenuItemCount(popup_);
     for (int position = 0; position < count; ++position) {
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        if (!::GetMenuItemInfoA(popup_, static_cast<UINT>(position), TRUE, &info)) continue;
-        std::string text(info.cch, '\0');
+        if (!::GetMenuItemInfoW(popup_, static_cast<UINT>(position), TRUE, &info)) continue;
+        std::string text;
         if (info.cch > 0) {
             info.cch += 1;
-            std::vector<char> buffer(info.cch);
+            std::vector<wchar_t> buffer(info.cch);
             info.dwTypeData = buffer.data();
-            ::GetMenuItemInfoA(popup_, static_cast<UINT>(position), TRUE, &info);
-            text.assign(buffer.data());
+            ::GetMenuItemInfoW(popup_, static_cast<UINT>(position), TRUE, &info);
+            text = Utf8(std::wstring(buffer.data()));
         }
         auto child = std::unique_ptr<Win32MenuItem>(new Win32MenuItem(Child{}, *this, commands_));
         child->id_ = info.wID;
@@ -108,11 +109,11 @@ HMENU Win32MenuItem::EnsurePopup() {
     if (!popup) throw EError("Out of system resources");
     popup_ = popup.get();
     if (parent_ && visible_) {
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_SUBMENU;
         info.hSubMenu = popup_;
-        if (::SetMenuItemInfoA(parent_->popup_, static_cast<UINT>(MenuPosition()), TRUE, &info)) {
+        if (::SetMenuItemInfoW(parent_->popup_, static_cast<UINT>(MenuPosition()), TRUE, &info)) {
             popup.release(); // the parent's menu owns it now
             return popup_;
         }
@@ -130,8 +131,8 @@ int Win32MenuItem::MenuPosition() const {
     return position;
 }
 
-MENUITEMINFOA Win32MenuItem::Describe(UINT mask) const {
-    MENUITEMINFOA info{};
+MENUITEMINFOW Win32MenuItem::Describe(UINT mask, std::wstring& caption) const {
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = mask;
     info.fType = IsSeparator() ? (type_ | MFT_SEPARATOR) : (type_ & ~static_cast<UINT>(MFT_SEPARATOR));
@@ -139,8 +140,9 @@ MENUITEMINFOA Win32MenuItem::Describe(UINT mask) const {
     info.wID = id_;
     info.hSubMenu = popup_;
     if (!IsSeparator() && (mask & MIIM_STRING)) {
-        info.dwTypeData = const_cast<char*>(caption_.c_str());
-        info.cch = static_cast<UINT>(caption_.size());
+        caption = Wide(caption_);
+        info.dwTypeData = caption.data();
+        info.cch = static_cast<UINT>(caption.size());
     } else {
         info.fMask &= ~static_cast<UINT>(MIIM_STRING);
     }
@@ -148,8 +150,9 @@ MENUITEMINFOA Win32MenuItem::Describe(UINT mask) const {
 }
 
 void Win32MenuItem::Attach() {
-    MENUITEMINFOA info = Describe(MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING);
-    if (!::InsertMenuItemA(parent_->popup_, static_cast<UINT>(MenuPosition()), TRUE, &info)) {
+    std::wstring caption;
+    MENUITEMINFOW info = Describe(MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING, caption);
+    if (!::InsertMenuItemW(parent_->popup_, static_cast<UINT>(MenuPosition()), TRUE, &info)) {
         throw EError("Out of system resources");
     }
     detachedPopup_.release(); // the parent's menu owns the popup now
@@ -163,8 +166,9 @@ void Win32MenuItem::Detach() {
 
 void Win32MenuItem::UpdateInMenu(UINT mask) {
     if (!parent_ || !visible_) return;
-    MENUITEMINFOA info = Describe(mask);
-    ::SetMenuItemInfoA(parent_->popup_, static_cast<UINT>(MenuPosition()), TRUE, &info);
+    std::wstring caption;
+    MENUITEMINFOW info = Describe(mask, caption);
+    ::SetMenuItemInfoW(parent_->popup_, static_cast<UINT>(MenuPosition()), TRUE, &info);
 }
 
 void Win32MenuItem::SetCaption(const std::string& caption) {

@@ -75,7 +75,8 @@ private:
     void Attach();
     void Detach();
     void UpdateInMenu(UINT mask);
-    MENUITEMINFOA Describe(UINT mask) const;
+    // The captions are UTF-8 here and wide in the menu; `caption` holds the wide one for the call.
+    MENUITEMINFOW Describe(UINT mask, std::wstring& caption) const;
     bool IsSeparator() const { return caption_ == "-"; }
 
     Win32MenuItem* parent_ = nullptr;

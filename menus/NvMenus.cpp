@@ -4,6 +4,7 @@
 #include "base/Handles.h"
 #include "base/Platform.h"
 #include "base/ScopeExit.h"
+#include "base/Unicode.h"
 #include "base/Window.h"
 
 #include <algorithm>
@@ -78,9 +79,11 @@ LOGFONTA MenuLogFont() {
     return font;
 }
 
+// Captions are UTF-8: an entry of the lists may name a file outside the code page.
 SIZE TextExtent(HDC dc, const std::string& text) {
     SIZE size{0, 0};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    const std::wstring wide = Wide(text);
+    ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return size;
 }
 
@@ -205,16 +208,17 @@ bool TNvMenu::ContainsBelow(HMENU tree, HMENU menu) const {
 
 TNvMenuItem TNvMenu::Item(HMENU menu, int position) const {
     TNvMenuItem item;
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA | MIIM_STRING;
-    if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) return item;
+    if (!::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) return item;
     std::string text;
     if (info.cch > 0) {
-        std::vector<char> buffer(info.cch + 1);
+        std::vector<wchar_t> buffer(info.cch + 1);
         info.dwTypeData = buffer.data();
         info.cch += 1;
-        if (::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) text = buffer.data();
+        if (::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info))
+            text = Utf8(std::wstring(buffer.data()));
     }
     const TMenuText parts = SplitMenuText(text);
     item.Parent = menu;
@@ -503,7 +507,8 @@ void TNvMenu::DefaultDrawItem(HDC dc, const TNvMenuItem& item, RECT rect, TMenuO
         RECT area{x, y, rect.right, rect.bottom};
         if (rightToLeft) area = RECT{rect.left, y, rect.right - (x - rect.left), rect.bottom};
         ::SetTextColor(dc, color);
-        ::DrawTextA(dc, value.c_str(), static_cast<int>(value.size()), &area, format);
+        const std::wstring wide = Wide(value);
+        ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &area, format);
     };
     const auto paintText = [&](const std::string& value, int x) {
         if (disabled) {

@@ -4,6 +4,7 @@
 #include "base/Handles.h"
 #include "base/Paths.h"
 #include "base/ScopeExit.h"
+#include "base/Unicode.h"
 #include "base/Window.h"
 #include "widgets/ShellRules.h"
 
@@ -30,14 +31,6 @@ struct FindTraits {
     static void Close(Type h) noexcept { ::FindClose(h); }
 };
 using FindHandle = UniqueHandle<FindTraits>;
-
-std::wstring Wide(const std::string& text) {
-    const int length =
-        ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 ItemId Parse(IShellFolder* folder, HWND owner, const std::string& name) {
     std::wstring wide = Wide(name);
@@ -120,11 +113,11 @@ TShellMenuResult ShowShellContextMenu(const std::string& path, HWND owner, POINT
 
     std::vector<ItemId> items;
     if (HasWildcards(name)) {
-        WIN32_FIND_DATAA found{};
-        FindHandle search(::FindFirstFileA(path.c_str(), &found));
+        WIN32_FIND_DATAW found{};
+        FindHandle search(::FindFirstFileW(Wide(path).c_str(), &found));
         for (bool more = static_cast<bool>(search); more;
-             more = ::FindNextFileA(search.get(), &found) != FALSE) {
-            const std::string match = found.cFileName;
+             more = ::FindNextFileW(search.get(), &found) != FALSE) {
+            const std::string match = Utf8(std::wstring(found.cFileName));
             if (match == "." || match == "..") continue;
             if (ItemId id = Parse(folder.get(), owner, match)) items.push_back(std::move(id));
         }

@@ -9,8 +9,8 @@
 
 namespace nv {
 
-// The arguments of ShellExecuteA; an empty string stands for a null pointer (the default verb, no
-// parameters, no working folder).
+// The arguments of ShellExecute, in UTF-8; an empty string stands for a null pointer (the default
+// verb, no parameters, no working folder).
 struct TShellCall {
     HWND Owner = nullptr;
     std::string Verb;
@@ -22,7 +22,7 @@ struct TShellCall {
 
 using TShellExecute = std::function<void(const TShellCall& call)>;
 
-// Hands the call to ShellExecuteA. Nothing is reported: a file or address that cannot be opened is
+// Hands the call to ShellExecuteW. Nothing is reported: a file or address that cannot be opened is
 // silently ignored.
 void ShellExecuteCall(const TShellCall& call);
 

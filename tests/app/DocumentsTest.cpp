@@ -4,8 +4,10 @@
 #include "app/StatusText.h"
 #include "app/SafeSave.h"
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/Paths.h"
 #include "base/Platform.h"
+#include "base/Unicode.h"
 #include "editor/RichEditLibrary.h"
 #include "tests/app/FormFixture.h"
 
@@ -77,6 +79,42 @@ TEST_F(Loading, AFailedLoadLeavesANewDocumentThatCannotOverwriteTheFile) {
     EXPECT_EQ(dialogs.Seen().size(), 2u);
     EXPECT_EQ(ReadFileBytes(dir.File("second.txt")), "second");
     EXPECT_EQ(ReadFileBytes(dir.File("first.txt")), "first");
+}
+
+// Locked by another program: the reason shows, and the program goes on with the document it had.
+TEST_F(Loading, AFileThatCannotBeReadSaysWhyAndNothingChanges) {
+    Start();
+    const std::string first = dir.File("first.txt"), locked = dir.File("locked.txt");
+    WriteFileBytes(first, "first");
+    WriteFileBytes(locked, "secret");
+    FileHandle lock(OpenFile(locked, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING, 0));
+    ASSERT_TRUE(lock);
+    const std::string why =
+        locked + " could not be loaded:\r\n" + SystemErrorText(ERROR_SHARING_VIOLATION, "?");
+    Open(first);
+    Type("x");
+    dialogs.ChooseFile(locked);
+    dialogs.Press(IDNO); // not saved: the text would be lost if the open went ahead
+    dialogs.Press(IDOK);
+    Command(IDM_OPEN);
+    ASSERT_EQ(dialogs.Seen().size(), 3u);
+    EXPECT_EQ(LastDialog().Text, why);
+    EXPECT_EQ(LastDialog().Icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(LastDialog().Buttons, (std::vector<int>{IDOK}));
+    EXPECT_EQ(form->CurrentFile, first);
+    EXPECT_EQ(Caption(), "Notova - " + first);
+    EXPECT_EQ(form->TextField.GetWholeText(), "xfirst");
+    EXPECT_TRUE(form->DocumentModified) << "the changes are still to be saved";
+    EXPECT_EQ(form->PanelText(0), " Changed");
+
+    dialogs.Press(IDOK);
+    Restart({locked});
+    EXPECT_EQ(LastDialog().Text, why) << "named on the command line";
+    EXPECT_EQ(Caption(), "Notova");
+    EXPECT_EQ(form->CurrentFile, "");
+    EXPECT_FALSE(form->Busy());
+    lock.reset();
+    EXPECT_EQ(ReadFileBytes(locked), "secret");
 }
 
 TEST_F(Loading, MixedLineEndsEachBecomeOneLineBreak) {
@@ -387,6 +425,25 @@ TEST_F(SaveAs, ClosingWithYesOnAnUntitledDocumentAndACancelledDialogStaysOpen) {
     EXPECT_FALSE(::IsWindow(form->Handle()));
     EXPECT_EQ(ReadFileBytes(path), "unsaved");
     EXPECT_TRUE(DrainQuit());
+}
+
+TEST_F(SaveAs, ANameOutsideTheCodePageOpensAndSavesThroughTheDialogs) {
+    Start();
+    const std::string name = dir.File("привет.txt"), copy = dir.File("мир");
+    WriteFileBytes(name, "hello");
+    dialogs.ChooseFile(name);
+    Command(IDM_OPEN);
+    EXPECT_EQ(CaptionText(form->Handle()), "Notova - " + name);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello");
+    Type("x");
+    Command(IDM_SAVE);
+    EXPECT_EQ(ReadFileBytes(name), "xhello");
+    dialogs.ChooseFile(copy);
+    Command(IDM_SAVEAS);
+    EXPECT_EQ(form->CurrentFile, copy + ".txt");
+    EXPECT_EQ(CaptionText(form->Handle()), "Notova - " + copy + ".txt");
+    EXPECT_EQ(ReadFileBytes(copy + ".txt"), "xhello");
+    EXPECT_EQ(dialogs.Seen().size(), 2u) << "the two file dialogs, nothing else";
 }
 
 TEST_F(SaveAs, RtfNameWritesRichTextAndSaveKeepsDoingSo) {

@@ -2,7 +2,11 @@
 // (SendInput, each key pressed and released as a person types); what it does is checked by what a
 // user sees: captions, message boxes and their buttons, files on disk and the registry. Each scenario
 // is a row of steps in one table; the same table runs against the exe of this build (32- or 64-bit).
+// The table's names and texts are UTF-8, as the program's own names are; the text field's are
+// single-byte.
+#include "base/FileSystem.h"
 #include "base/Handles.h"
+#include "base/Unicode.h"
 #include "forms/resource.h"
 #include "tests/support/Dialogs.h"
 #include "tests/support/RegistryProbe.h"
@@ -30,7 +34,9 @@ using Clock = std::chrono::steady_clock;
 
 enum class Do {
     WriteFile,      // Text: file name in the scenario's folder; Content (or Detail): its bytes
-    Start,          // Text: the command line's arguments
+    Start,          // Text: the command line's arguments; ends the instances started before
+    StartAnother,   // Text: the same, for one more instance beside those running; the steps go to it
+    Switch,         // Text: the number of the instance the steps go to, in the order they were started
     Keys,           // Text: typed into the program's window in front ({Ctrl+S}, {Enter}, plain letters)
     Menu,           // Text: "File|Save As..." chosen by the items' access keys, as the menu resource has them
     Click,          // Text: a button of the program's dialog in front, by its caption without "&"
@@ -44,6 +50,7 @@ enum class Do {
     ExpectSelection, // Detail: the text field's selection, "start-end"
     ExpectUnderlines, // every access key of the active window's controls is underlined under its letter
     ExpectFile,     // Text: file name; Content (or Detail): its bytes
+    ExpectFileLike, // Text: file name; Detail: its bytes, "*" matching any run of them
     ExpectRegistry, // Text: "subkey|value"; Detail: its text
     ExpectLines,    // Detail: how many lines the text field shows, a wrapped line's rows each (">2": more than 2)
     ExpectText,     // Detail: the text field's whole text
@@ -101,7 +108,93 @@ std::string ManyLines() {
 
 std::vector<Scenario> Scenarios() {
     const std::string notes = "first line\r\n\tsecond line\r\n";
+    const std::string rtf =
+        "{\\rtf1\\ansi\\deff0 {\\fonttbl {\\f0 Arial;}}\r\n\\f0 Plain and {\\b bold} text.\\par\r\n}";
     return {
+        // Its markup shows as the text; saved, it is the same document again.
+        {"AnRtfFileOpenedAsTextSavesItsOwnBytes", false, "", {
+            {Do::WriteFile, "doc.rtf", rtf},
+            {Do::Start, "{dir}\\doc.rtf"},
+            {Do::ExpectCaption, "Notova - {dir}\\doc.rtf"},
+            {Do::ExpectText, "", rtf},
+            {Do::Keys, "{Ctrl+End} {Backspace}{Ctrl+S}"},
+            {Do::ExpectFile, "doc.rtf", rtf},
+            {Do::Keys, "{Ctrl+S}"},
+            {Do::ExpectFile, "doc.rtf", rtf},
+            {Do::Keys, "{Ctrl+End}{Left}x{Ctrl+S}"},
+            {Do::ExpectFile, "doc.rtf", rtf.substr(0, rtf.size() - 1) + "x}"},
+            // A plain text under an .rtf name is still written as rich text.
+            {Do::Keys, "{Ctrl+A}plain words"},
+            {Do::Menu, "File|Save As..."},
+            {Do::ExpectWindow, "Save As"},
+            {Do::Keys, "{dir}\\new.rtf{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\new.rtf"},
+            {Do::ExpectFileLike, "new.rtf", "{\\rtf1*plain words*}*"},
+        }},
+        // Typed into the file dialogs, named on the command line, in the lists: the name stays whole.
+        {"ANameOutsideTheCodePageOpensSavesAndIsRemembered", false, "", {
+            {Do::WriteFile, "привет.txt", "hello"},
+            {Do::Start, ""},
+            {Do::Keys, "{Ctrl+O}"},
+            {Do::ExpectWindow, "Open"},
+            {Do::Keys, "{dir}\\привет.txt{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\привет.txt"},
+            {Do::ExpectText, "", "hello"},
+            {Do::Keys, "{Ctrl+End}, world{Ctrl+S}"},
+            {Do::ExpectFile, "привет.txt", "hello, world"},
+            {Do::Keys, "{Alt+V}a"}, // Favorites, Add
+            {Do::Keys, "{Ctrl+Alt+S}"},
+            {Do::ExpectWindow, "Save As"},
+            {Do::Keys, "{dir}\\мир ψ.txt{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\мир ψ.txt"},
+            {Do::ExpectFile, "мир ψ.txt", "hello, world"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+            {Do::ExpectRegistry, "MRUList|File0", "{dir}\\мир ψ.txt"},
+            {Do::ExpectRegistry, "MRUList|Name0", "мир ψ.txt"},
+            {Do::ExpectRegistry, "MRUList|File1", "{dir}\\привет.txt"},
+            {Do::ExpectRegistry, "Bookmarks|File0", "{dir}\\привет.txt"},
+            {Do::ExpectRegistry, "Bookmarks|Name0", "привет.txt"},
+            {Do::Start, "{dir}\\привет.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\привет.txt"},
+            {Do::ExpectText, "", "hello, world"},
+            {Do::Keys, "{Ctrl+N}"},
+            {Do::ExpectCaption, "Notova"},
+            {Do::Keys, "{Alt+F}{Up}{Enter}"}, // the oldest recent file, the File menu's last item
+            {Do::ExpectCaption, "Notova - {dir}\\мир ψ.txt"},
+        }},
+        // Each instance keeps what the other added: the one started first closes last.
+        {"TwoInstancesKeepEachOthersRecentFilesAndFavorites", false, "", {
+            {Do::WriteFile, "c.txt", "c"},
+            {Do::WriteFile, "file.txt", "file"},
+            {Do::WriteFile, "d.txt", "d"},
+            {Do::Start, ""},
+            {Do::StartAnother, "{dir}\\c.txt"},
+            {Do::ExpectCaption, "Notova - {dir}\\c.txt"},
+            {Do::Keys, "{Alt+V}a"},
+            {Do::Keys, "{Ctrl+O}"},
+            {Do::ExpectWindow, "Open"},
+            {Do::Keys, "{dir}\\file.txt{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\file.txt"},
+            {Do::Switch, "1"},
+            {Do::Keys, "{Ctrl+O}"},
+            {Do::ExpectWindow, "Open"},
+            {Do::Keys, "{dir}\\d.txt{Enter}"},
+            {Do::ExpectCaption, "Notova - {dir}\\d.txt"},
+            {Do::Keys, "{Alt+V}a"},
+            {Do::Switch, "2"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+            {Do::Switch, "1"},
+            {Do::Keys, "{Alt+F4}"},
+            {Do::ExpectExited},
+            {Do::ExpectRegistry, "Bookmarks|File0", "{dir}\\c.txt"},
+            {Do::ExpectRegistry, "Bookmarks|File1", "{dir}\\d.txt"},
+            {Do::ExpectRegistry, "MRUList|File0", "{dir}\\d.txt"},
+            {Do::ExpectRegistry, "MRUList|File1", "{dir}\\file.txt"},
+            {Do::ExpectRegistry, "MRUList|File2", "{dir}\\c.txt"},
+            {Do::ExpectRegistry, "MRUList|File3", ""},
+        }},
         {"OpenTypeAndSaveANameWithSpaces", false, "", {
             {Do::WriteFile, "my notes.txt", notes},
             {Do::Start, "\"{dir}\\my notes.txt\""},
@@ -499,11 +592,25 @@ std::string ExeOfThisBuild() {
     return path + "\\app\\notova.exe";
 }
 
-std::string TextOf(HWND window) {
+// The text field's text, in its own single-byte characters.
+std::string FieldText(HWND field) {
     char text[4096] = {};
-    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                          nullptr);
+    ::SendMessageTimeoutA(field, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                          2000, nullptr);
     return text;
+}
+
+// A window's title or a control's text, whole also outside the code page. The program's own windows
+// are single-byte windows, which would narrow it when asked: theirs is read as the system keeps it.
+std::string TextOf(HWND window) {
+    wchar_t text[4096] = {};
+    if (!::IsWindowUnicode(window)) {
+        ::GetWindowTextW(window, text, 4096);
+    } else {
+        ::SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                              2000, nullptr);
+    }
+    return Utf8(std::wstring(text));
 }
 
 std::string ClassOf(HWND window) {
@@ -524,7 +631,7 @@ HWND ShownChild(HWND parent, const char* className) {
 class Driver {
   public:
     Driver(const std::string& folder) : folder_(folder), exe_(ExeOfThisBuild()) {}
-    ~Driver() { EndInstance(); }
+    ~Driver() { EndInstances(); }
 
     void Run(const Step& step) {
         const std::string text = Replace(step.Text, "{dir}", folder_);
@@ -542,7 +649,15 @@ class Driver {
             test::WriteFileBytes(path, content());
             break;
         }
-        case Do::Start: Start(text); break;
+        case Do::Start:
+            EndInstances();
+            Start(text);
+            break;
+        case Do::StartAnother: Start(text); break;
+        case Do::Switch:
+            ASSERT_LE(static_cast<size_t>(std::stoi(text)), instances_.size()) << "no such instance";
+            current_ = static_cast<size_t>(std::stoi(text)) - 1;
+            break;
         case Do::Keys: Type(text); break;
         case Do::Menu: ChooseMenu(text); break;
         case Do::Click: ClickButton(text); break;
@@ -584,7 +699,7 @@ class Driver {
         case Do::ExpectSelection: {
             std::string shown;
             EXPECT_TRUE(WaitUntil(ms, [&] {
-                HWND field = ::FindWindowExA(MainWindow(), nullptr, "RichEdit20A", nullptr);
+                HWND field = ShownChild(MainWindow(), "RichEdit20A");
                 const LRESULT packed = field ? ::SendMessageA(field, EM_GETSEL, 0, 0) : 0;
                 shown = std::to_string(LOWORD(packed)) + "-" + std::to_string(HIWORD(packed));
                 return shown == detail;
@@ -608,12 +723,19 @@ class Driver {
             // Written when the program is done with the command: wait for the length, then compare.
             WaitUntil(ms, [&] {
                 WIN32_FILE_ATTRIBUTE_DATA data{};
-                return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+                return FileAttributeData(path, data) &&
                        data.nFileSizeLow == static_cast<DWORD>(expected.size()) && data.nFileSizeHigh == 0;
             });
             const std::string actual = test::FileExists(path) ? test::ReadFileBytes(path) : "<no file>";
             EXPECT_TRUE(actual == expected) << path << ": " << actual.size() << " bytes, expected " << expected.size()
                                             << (actual.size() < 200 ? ": \"" + actual + "\"" : "");
+            break;
+        }
+        case Do::ExpectFileLike: {
+            const std::string path = folder_ + "\\" + text;
+            std::string actual;
+            EXPECT_TRUE(WaitUntil(ms, [&] { return Matches(actual = test::ReadFileBytes(path), detail); }))
+                << path << ": \"" << actual.substr(0, 300) << "\", expected \"" << detail << "\"";
             break;
         }
         case Do::ExpectRegistry: {
@@ -637,7 +759,7 @@ class Driver {
         case Do::ExpectText: {
             std::string shown;
             EXPECT_TRUE(WaitUntil(ms, [&] {
-                shown = TextOf(ShownChild(MainWindow(), "RichEdit20A"));
+                shown = FieldText(ShownChild(MainWindow(), "RichEdit20A"));
                 return shown == detail;
             })) << "the text is \"" << shown << "\", expected \"" << detail << "\"";
             break;
@@ -697,20 +819,29 @@ class Driver {
         return true;
     }
 
-    bool Running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+    struct Instance {
+        KernelHandle Process;
+        DWORD Id = 0;
+    };
 
+    bool Running() const {
+        return current_ < instances_.size() &&
+               ::WaitForSingleObject(instances_[current_].Process.get(), 0) == WAIT_TIMEOUT;
+    }
+    DWORD ProcessId() const { return current_ < instances_.size() ? instances_[current_].Id : 0; }
+
+    // One more instance, which the following steps address.
     void Start(const std::string& arguments) {
-        EndInstance();
-        std::string line = "\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA startup{};
+        std::wstring line = Wide("\"" + exe_ + "\"" + (arguments.empty() ? "" : " " + arguments));
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                                     &startup, &started))
-            << line;
-        process_.reset(started.hProcess);
+        ASSERT_TRUE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                     Wide(folder_).c_str(), &startup, &started))
+            << Utf8(line);
+        instances_.push_back(Instance{KernelHandle(started.hProcess), started.dwProcessId});
+        current_ = instances_.size() - 1;
         KernelHandle thread(started.hThread);
-        processId_ = started.dwProcessId;
         ASSERT_TRUE(WaitUntil(30000, [&] { return MainWindow() != nullptr; })) << "no main window";
         Settle(); // up to the message loop: a file named is loaded by then
         // The new window's mapping and focus reach Wine from the X server a moment later; keys sent
@@ -718,20 +849,22 @@ class Driver {
         ::Sleep(1000);
     }
 
-    // Only the instance this driver started, never another program's.
-    void EndInstance() {
-        if (Running()) {
-            ::TerminateProcess(process_.get(), 1);
-            ::WaitForSingleObject(process_.get(), 10000);
+    // Only the instances this driver started, never another program's.
+    void EndInstances() {
+        for (Instance& instance : instances_) {
+            if (::WaitForSingleObject(instance.Process.get(), 0) != WAIT_TIMEOUT) continue;
+            ::TerminateProcess(instance.Process.get(), 1);
+            ::WaitForSingleObject(instance.Process.get(), 10000);
         }
-        process_.reset();
+        instances_.clear();
+        current_ = 0;
     }
 
     std::vector<HWND> Windows() const {
         struct Search {
             DWORD process;
             std::vector<HWND> found;
-        } search{processId_, {}};
+        } search{ProcessId(), {}};
         ::EnumWindows(
             [](HWND window, LPARAM data) CALLBACK -> BOOL {
                 auto* s = reinterpret_cast<Search*>(data);
@@ -767,9 +900,12 @@ class Driver {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(::GetForegroundWindow(), &owner);
         HWND front = FrontWindow();
-        if (!front || owner == processId_) return;
+        if (!front || owner == ProcessId()) return;
         ::SetForegroundWindow(front);
-        WaitUntil(2000, [&] { return ::GetForegroundWindow() == front; });
+        EXPECT_TRUE(WaitUntil(2000, [&] { return ::GetForegroundWindow() == front; }))
+            << "the instance's window did not come to the front";
+        // As after a start: the focus reaches Wine from the X server a moment later.
+        if (owner != 0) ::Sleep(1000);
     }
 
     // The program's open drop-down menu, or null.
@@ -782,7 +918,7 @@ class Driver {
 
     // The program has dealt with what it was given.
     void Settle() {
-        ::WaitForInputIdle(process_.get(), 5000);
+        if (current_ < instances_.size()) ::WaitForInputIdle(instances_[current_].Process.get(), 5000);
         ::Sleep(100);
     }
 
@@ -801,6 +937,20 @@ class Driver {
         }
         ::SendInput(1, &input, sizeof input);
         ::Sleep(15); // a person's key stays down a moment
+    }
+
+    static void TypeCharacter(wchar_t unit) {
+        INPUT input[2] = {};
+        for (INPUT& key : input) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = unit;
+            key.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        for (INPUT& key : input) {
+            ::SendInput(1, &key, sizeof key);
+            ::Sleep(15);
+        }
     }
 
     // A key with its modifiers, as a person presses it: modifiers down, key down, key up, modifiers up.
@@ -842,6 +992,14 @@ class Driver {
                 Press(NamedKey(combo), modifiers);
                 Settle();
                 Activate();
+                continue;
+            }
+            if (static_cast<unsigned char>(keys[i]) >= 0x80) {
+                // Outside ASCII (a name's letters): as an input method types it, one character per key.
+                size_t end = i + 1;
+                while (end < keys.size() && (static_cast<unsigned char>(keys[end]) & 0xC0) == 0x80) ++end;
+                for (wchar_t unit : Wide(keys.substr(i, end - i))) TypeCharacter(unit);
+                i = end - 1;
                 continue;
             }
             const SHORT scan = ::VkKeyScanA(keys[i]);
@@ -1005,7 +1163,7 @@ class Driver {
         HWND front = ::GetForegroundWindow();
         DWORD owner = 0;
         ::GetWindowThreadProcessId(front, &owner);
-        ASSERT_EQ(owner, processId_) << "no window of the program is active";
+        ASSERT_EQ(owner, ProcessId()) << "no window of the program is active";
         RECT place{};
         ::GetWindowRect(front, &place);
         const int y = place.top + ::GetSystemMetrics(SM_CYFRAME) + ::GetSystemMetrics(SM_CYCAPTION) / 2;
@@ -1142,7 +1300,7 @@ class Driver {
     // is asked for through memory in the program's own process.
     int PanelInkWidth(int index) const {
         HWND bar = ::FindWindowExA(MainWindow(), nullptr, STATUSCLASSNAMEA, nullptr);
-        KernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId_));
+        KernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, ProcessId()));
         if (!bar || !process) return -1;
         void* remote = ::VirtualAllocEx(process.get(), nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
         if (!remote) return -1;
@@ -1183,8 +1341,8 @@ class Driver {
 
     std::string folder_;
     std::string exe_;
-    KernelHandle process_;
-    DWORD processId_ = 0;
+    std::vector<Instance> instances_;
+    size_t current_ = 0;
     std::vector<DWORD> snapshot_;
 };
 

@@ -1,6 +1,7 @@
 // Recent files, favorites, dropped files and new instances through the real main window, its menus
 // and the real registry.
 #include "app/Shell.h"
+#include "base/Unicode.h"
 #include "tests/app/FormFixture.h"
 
 #include <shlobj.h>
@@ -148,6 +149,73 @@ HGLOBAL DropOf(const Strings& names) {
     return memory;
 }
 
+// The same with wide names, as the shell of today hands them over.
+HGLOBAL WideDropOf(const Strings& names) {
+    std::wstring all;
+    for (const std::string& name : names)
+        all += Wide(name) + L'\0';
+    all += L'\0';
+    HGLOBAL memory =
+        ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + all.size() * sizeof(wchar_t));
+    GlobalLock locked(memory);
+    auto* drop = static_cast<DROPFILES*>(locked.data());
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(all.begin(), all.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    return memory;
+}
+
+// The captions of a menu's items from a position on, read whole also outside the code page.
+Strings WideCaptions(HMENU menu, int from = 0) {
+    Strings captions;
+    for (int i = from; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[512] = {};
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 512, MF_BYPOSITION);
+        captions.push_back(Utf8(std::wstring(text)));
+    }
+    return captions;
+}
+
+// A name outside the code page, from the command line through the caption, the lists, a drop, the
+// shell and the registry, into the next run.
+TEST_F(Lists, ANameOutsideTheCodePageStaysWholeEverywhere) {
+    const std::string name = dir.File("привет.txt"), other = dir.File("мир ψ.txt");
+    BOOL lossy = FALSE;
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(other).c_str(), -1, nullptr, 0, nullptr, &lossy);
+    if (!lossy) GTEST_SKIP() << "this system's code page holds Cyrillic and Greek: no name lies outside it";
+    WriteFileBytes(name, "hello");
+    WriteFileBytes(other, "world");
+    Start({name});
+    EXPECT_EQ(CaptionText(form->Handle()), "Notova - " + name);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello");
+    EXPECT_EQ(WideCaptions(FileMenu(), 12), Strings{"привет.txt"});
+    Choose(FavoritesMenu(), 0);
+    EXPECT_EQ(WideCaptions(FavoritesMenu()), (Strings{"&Add", "", "привет.txt", "&Delete"}));
+
+    std::vector<TShellCall> shell;
+    form->ShellOpen = [&shell](const TShellCall& call) { shell.push_back(call); };
+    Command(IDM_RUNOPEN);
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_EQ(shell[0].File, name);
+
+    ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(WideDropOf({other})), 0);
+    EXPECT_EQ(CaptionText(form->Handle()), "Notova - " + other) << "dropped on an unchanged window";
+    Type("x");
+    ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(WideDropOf({name})), 0);
+    ASSERT_EQ(launches.size(), 1u);
+    EXPECT_EQ(launches[0].Parameters, "\"" + name + "\"") << "a changed window hands it to a new instance";
+
+    dialogs.Press(IDNO);
+    form->Exit1Click(nullptr);
+    EXPECT_EQ(Stored("MRUList"), (Strings{other + "|мир ψ.txt", name + "|привет.txt"}));
+    EXPECT_EQ(Stored("Bookmarks"), Strings{name + "|привет.txt"});
+    Restart();
+    EXPECT_EQ(WideCaptions(FileMenu(), 12), (Strings{"мир ψ.txt", "привет.txt"}));
+    Choose(FavoritesMenu(), 2);
+    EXPECT_EQ(CaptionText(form->Handle()), "Notova - " + name);
+    EXPECT_EQ(form->TextField.GetWholeText(), "hello");
+}
+
 TEST_F(Lists, OnlyTheFirstFileDroppedOnAnUnchangedWindowWithTheOptionOffOpensHere) {
     // A path of 300 characters, made through the wide functions, which know no MAX_PATH.
     auto wide = [](const std::string& path) { return std::wstring(path.begin(), path.end()); };
@@ -198,7 +266,6 @@ TEST_F(Lists, OnlyTheFirstFileDroppedOnAnUnchangedWindowWithTheOptionOffOpensHer
             EXPECT_EQ(launch.Owner, nullptr);
         }
         EXPECT_EQ(launched, row.launched);
-        EXPECT_FALSE(form->Terminated());
         if (row.openedHere.empty()) {
             EXPECT_EQ(Caption(), "Notova");
             EXPECT_EQ(form->TextField.GetWholeText(), row.changed ? "x" : "");
@@ -263,7 +330,8 @@ void EndStartedInstances() {
     }
 }
 
-// The real program, started as a drop starts it, opens a name with two spaces in a row.
+// The real program, started as a drop starts it, opens a name with two spaces in a row, and one
+// outside the code page.
 TEST_F(Lists, ANewInstanceOpensTheDroppedFileWhole) {
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -272,27 +340,34 @@ TEST_F(Lists, ANewInstanceOpensTheDroppedFileWhole) {
         exe = exe.substr(0, exe.find_last_of('\\'));
     exe += "\\app\\notova.exe";
     ASSERT_TRUE(FileExists(exe)) << exe;
-    const std::string name = NewFile("two  spaces.txt");
 
-    Start();
-    Type("x");
-    form->LaunchInstance = [&](HWND owner, const std::string& parameters) {
-        launches.push_back(InstanceLaunch{owner, parameters});
-        StartInstance(owner, parameters, exe);
-    };
-    ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({name})), 0);
-    ASSERT_EQ(launches.size(), 1u);
+    for (const char* dropped : {"two  spaces.txt", "при  вет.txt"}) {
+        SCOPED_TRACE(dropped);
+        const std::string name = dir.File(dropped);
+        WriteFileBytes(name, "dropped");
+        launches.clear();
+        Start();
+        Type("x");
+        form->LaunchInstance = [&](HWND owner, const std::string& parameters) {
+            launches.push_back(InstanceLaunch{owner, parameters});
+            StartInstance(owner, parameters, exe);
+        };
+        ::SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(WideDropOf({name})), 0);
+        ASSERT_EQ(launches.size(), 1u);
 
-    const std::string title = "Notova - " + name;
-    HWND other = nullptr;
-    for (int i = 0; i < 400 && !other; ++i) {
-        other = ::FindWindowA("TForm1", title.c_str());
-        if (!other) ::Sleep(50);
+        const std::wstring title = Wide("Notova - " + name);
+        HWND other = nullptr;
+        for (int i = 0; i < 400 && !other; ++i) {
+            other = ::FindWindowW(L"TForm1", title.c_str());
+            if (!other) ::Sleep(50);
+        }
+        EndStartedInstances();
+        ASSERT_TRUE(other) << "no window titled " << Utf8(title);
+        EXPECT_FALSE(::IsWindow(other));
+        EXPECT_EQ(form->TextField.GetWholeText(), "x") << "this window is untouched";
+        form->DocumentModified = false;
+        form.reset();
     }
-    EndStartedInstances();
-    ASSERT_TRUE(other) << "no window titled " << title;
-    EXPECT_FALSE(::IsWindow(other));
-    EXPECT_EQ(form->TextField.GetWholeText(), "x") << "this window is untouched";
 }
 
 } // namespace

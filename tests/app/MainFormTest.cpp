@@ -181,58 +181,5 @@ TEST_F(MainForm, ClosingUnchangedAsksNothing) {
     EXPECT_TRUE(DrainQuit());
 }
 
-// The read failure ends the program: run it in a child process of the real program.
-TEST(MainFormProcess, AFileLockedByAnotherProgramShowsTheMessageAndEnds) {
-    char self[MAX_PATH];
-    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string exe = self;
-    exe = exe.substr(0, exe.find_last_of('\\')); // tests\app
-    exe = exe.substr(0, exe.find_last_of('\\')); // tests
-    exe = exe.substr(0, exe.find_last_of('\\')) + "\\app\\notova.exe";
-    ASSERT_TRUE(FileExists(exe)) << exe;
-    TempDir dir;
-    const std::string path = dir.File("locked.txt");
-    WriteFileBytes(path, "secret");
-    FileHandle lock(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(lock);
-
-    std::string commandLine = "\"" + exe + "\" " + path;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                 &process));
-    KernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
-
-    // Find the child's message box and answer it.
-    HWND box = nullptr;
-    for (int i = 0; i < 200 && !box; ++i) {
-        ::EnumThreadWindows(
-            process.dwThreadId,
-            [](HWND wnd, LPARAM found) CALLBACK -> BOOL {
-                char cls[32] = {};
-                ::GetClassNameA(wnd, cls, sizeof cls);
-                if (std::string(cls) == "#32770" && ::IsWindowVisible(wnd)) {
-                    *reinterpret_cast<HWND*>(found) = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
-        if (!box) ::Sleep(50);
-    }
-    ASSERT_TRUE(box) << "the program showed no message";
-    const SeenDialog seen = DescribeDialog(box);
-    EXPECT_EQ(seen.Text, "Unknown error accured when trying to read the file.\r\nNotova will close.");
-    EXPECT_EQ(seen.Buttons, (std::vector<int>{IDOK}));
-    PressButton(box, IDOK);
-    ASSERT_EQ(::WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0) << "the program did not end";
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    EXPECT_EQ(exitCode, 0u);
-    lock.reset();
-    EXPECT_EQ(ReadFileBytes(path), "secret");
-}
-
 } // namespace
 } // namespace nv::test

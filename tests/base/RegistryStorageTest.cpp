@@ -1,5 +1,6 @@
 // The registry store with the real registry, below the program's own key.
 #include "base/RegistryStorage.h"
+#include "base/Unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,32 @@ TEST_F(Registry, ValuesRoundTripAndOtherTypesReadAsNothing) {
     } catch (const EStorageError& error) {
         EXPECT_EQ(std::string(error.what()), "Failed to set data for '" + tooLong + "'");
     }
+}
+
+// Strings are stored wide: whole outside the code page, and the same to a reader of the single-byte
+// functions (an older build of the program) wherever the code page holds them.
+TEST_F(Registry, StringsKeepNamesOutsideTheCodePageAndReadAsBeforeInside) {
+    auto key = storage.OpenKey(kTestKey, true);
+    ASSERT_TRUE(key);
+    const std::string name = "C:\\caf\xC3\xA9\\привет.txt"; // "café" in UTF-8, then Cyrillic
+    key->WriteString("File0", name);
+    EXPECT_EQ(key->ReadString("File0"), name);
+
+    char narrow[256] = {};
+    DWORD size = sizeof narrow;
+    HKEY raw = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey + 1, 0, KEY_READ, &raw), ERROR_SUCCESS);
+    RegKey readKey(raw);
+    ASSERT_EQ(
+        ::RegQueryValueExA(readKey.get(), "File0", nullptr, nullptr, reinterpret_cast<BYTE*>(narrow), &size),
+        ERROR_SUCCESS);
+    const std::wstring wide = Wide(name);
+    char expected[256] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, expected, sizeof expected, nullptr, nullptr);
+    EXPECT_EQ(std::string(narrow), std::string(expected)) << "as an older build reads it";
+
+    SetRaw("Name0", REG_SZ, "caf\xE9", 5); // as an older build wrote it, in the code page
+    EXPECT_EQ(key->ReadString("Name0"), AnsiToUtf8("caf\xE9"));
 }
 
 TEST_F(Registry, KeysAreListedAndDeletedWithEverythingBelowThem) {

@@ -522,6 +522,47 @@ TEST_F(WriteToFile, RtfExtensionWritesRichTextWithTheFont) {
     EXPECT_EQ(field.StreamFormat(), TStreamFormat::sfPlainText) << "the stream format is restored";
 }
 
+// An .rtf file opened as text is its own markup: written again, whole or in part, it is the same
+// document; a text that does not start as markup is still wrapped into a new one.
+TEST_F(WriteToFile, ATextThatIsRtfMarkupIsWrittenAsItIs) {
+    const std::string markup = "{\\rtf1\\ansi {\\b bold} \\'e9\\par\r\n}";
+    const struct {
+        const char* what;
+        std::string text;
+        long start, length; // a selection, or none with length -1
+        bool asItIs;
+    } rows[] = {
+        {"the whole markup", markup, 0, -1, true},
+        {"markup after other text", "x" + markup, 0, -1, false},
+        {"a selection that starts with the markup", "x" + markup, 1, 12, true},
+        {"a selection shorter than the markup's signature", "x" + markup, 1, 4, false},
+    };
+    const std::string path = dir.File("doc.rtf");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        field.SetWholeText(row.text);
+        const bool selection = row.length >= 0;
+        if (selection) {
+            field.MoveCaret(row.start);
+            field.SetSelectionLength(row.length);
+        }
+        field.SetSelectionStreamMode(selection);
+        field.WriteToFile(path);
+        field.SetSelectionStreamMode(false);
+        const std::string bytes = ReadFileBytes(path);
+        const std::string part =
+            selection ? row.text.substr(static_cast<size_t>(row.start), static_cast<size_t>(row.length))
+                      : row.text;
+        if (row.asItIs) {
+            EXPECT_EQ(bytes, part);
+        } else {
+            EXPECT_EQ(bytes.rfind("{\\rtf", 0), 0u) << bytes;
+            EXPECT_NE(bytes.find("\\{\\\\rt"), std::string::npos)
+                << "the markup is escaped as text: " << bytes;
+        }
+    }
+}
+
 TEST_F(WriteToFile, AnErrorInsideTheControlsStreamComesBackAfterItReturned) {
     const std::string text = std::string(300000, 'x') + "\r\nend";
     field.SetWholeText(text);

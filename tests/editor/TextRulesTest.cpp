@@ -18,6 +18,17 @@ TEST(Conversions, ExtensionChoosesTheFormatWithoutRegardToCase) {
     EXPECT_EQ(FormatForPath("C:\\x\\a.rtf.bak", plain), plain);
 }
 
+TEST(Conversions, OnlyATextThatStartsAsRtfMarkupIsMarkup) {
+    const struct {
+        const char* start;
+        bool markup;
+    } rows[] = {
+        {"{\\rtf1\\ansi", true}, {"{\\rtf", true}, {"{\\rt", false}, {"", false},
+        {" {\\rtf1", false},    {"{\\RTF1", false}, {"{\\urtf1", false}, {"plain {\\rtf1", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(IsRtfMarkup(row.start), row.markup) << row.start;
+}
+
 TEST(TextLimit, LongTextsGetRoomToType) {
     EXPECT_EQ(TextLimitFor(0), kDefaultTextLimit);
     EXPECT_EQ(TextLimitFor(1000), kDefaultTextLimit);

@@ -272,6 +272,135 @@ TEST_F(Lists, AListEmptyAllAlongLeavesWhatIsStored) {
     }
 }
 
+// Two instances over one store, each started before the other saved: what each did to its lists
+// survives the other's closing. Steps: "oX" opens C:\X.txt, "fX" adds it to the favorites, "dX"
+// deletes that favorite; the first instance closes first.
+TEST_F(Lists, EachInstanceSavesTheStoredListsWithItsOwnChanges) {
+    struct Instance {
+        MemoryMenuItem fileMenu, favoritesMenu;
+        std::unique_ptr<THistoryList> history;
+        std::unique_ptr<TBookmarks> favorites;
+    };
+    const auto start = [this](Instance& instance) {
+        instance.fileMenu.AddCaptions(kFileMenu);
+        instance.history = std::make_unique<THistoryList>(storage, Probe());
+        instance.history->SetRegPath("Korvel\\Notova");
+        instance.history->SetBaseMenu(&instance.fileMenu);
+        instance.history->SetMaxItems(4);
+        instance.favorites = std::make_unique<TBookmarks>(storage, Probe());
+        instance.favorites->SetRegPath("Korvel\\Notova");
+        instance.favorites->SetBaseMenu(&instance.favoritesMenu);
+        instance.favorites->SetFileBookmarks(true);
+    };
+    const auto run = [](Instance& instance, const Strings& steps) {
+        for (const std::string& step : steps) {
+            const std::string path = "C:\\" + step.substr(1) + ".txt";
+            if (step[0] == 'o') instance.history->AddItem(path);
+            if (step[0] == 'f') instance.favorites->AddItem(path, step.substr(1) + ".txt");
+            if (step[0] != 'd') continue;
+            MenuItem& deleteMenu = *instance.favorites->DeleteMenu();
+            for (int i = 0; i < deleteMenu.Count(); ++i) {
+                if (deleteMenu.Item(i).Hint() == path)
+                    static_cast<MemoryMenuItem&>(deleteMenu.Item(i)).Click();
+            }
+        }
+    };
+    const auto stored = [this](const char* key) {
+        Strings names;
+        auto open = storage.OpenKey(key, false);
+        for (int n = 0; open && open->ValueExists("File" + std::to_string(n)); ++n)
+            names.push_back(*open->ReadString("Name" + std::to_string(n)));
+        return names;
+    };
+    struct Row {
+        const char* what;
+        Strings recent, favorites; // stored before both start, by name
+        Strings first, second;
+        Strings recentAfter, favoritesAfter;
+    };
+    const Row rows[] = {
+        {"additions of both",
+         {},
+         {},
+         {"oC", "fC", "oF"},
+         {"oD", "fD"},
+         {"D.txt", "F.txt", "C.txt"},
+         {"C.txt", "D.txt"}},
+        {"moves of both, the later save on top",
+         {"A", "B", "C", "D"},
+         {},
+         {"oC"},
+         {"oB"},
+         {"B.txt", "C.txt", "A.txt", "D.txt"},
+         {}},
+        {"the limit counts after the merge",
+         {"A", "B", "C", "D"},
+         {},
+         {"oE", "oF"},
+         {"oA"},
+         {"A.txt", "F.txt", "E.txt", "B.txt"},
+         {}},
+        {"deletions of both, and an addition",
+         {},
+         {"A", "B", "C"},
+         {"dB"},
+         {"dC", "fD"},
+         {},
+         {"A.txt", "D.txt"}},
+        {"a favorite deleted by one and added again by the other",
+         {},
+         {"A", "B"},
+         {"dA"},
+         {"fA"},
+         {},
+         {"B.txt", "A.txt"}},
+        {"what vanished meanwhile goes",
+         {"gone", "A"},
+         {"gone", "B"},
+         {"oC"},
+         {"fD"},
+         {"C.txt", "A.txt"},
+         {"B.txt", "D.txt"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        storage = MemoryStorage();
+        Strings paths;
+        for (const std::string& name : row.recent)
+            paths.push_back("C:\\" + name + ".txt");
+        Store(kMru, paths, row.recent);
+        paths.clear();
+        for (const std::string& name : row.favorites)
+            paths.push_back("C:\\" + name + ".txt");
+        Strings names;
+        for (const std::string& name : row.favorites)
+            names.push_back(name + ".txt");
+        Store(kBookmarks, paths, names);
+        Instance first, second;
+        start(first);
+        start(second);
+        run(first, row.first);
+        run(second, row.second);
+        for (Instance* closing : {&first, &second}) {
+            closing->history->SaveToRegistry();
+            closing->favorites->SaveToRegistry();
+        }
+        EXPECT_EQ(stored(kMru), row.recentAfter);
+        EXPECT_EQ(stored(kBookmarks), row.favoritesAfter);
+    }
+}
+
+TEST_F(Lists, ChangesAreSavedOnceSoALaterSaveKeepsWhatAnotherInstanceDidSince) {
+    Store(kBookmarks, {"C:\\A.txt"}, {"A.txt"});
+    auto list = Favorites();
+    static_cast<MemoryMenuItem&>(list->DeleteMenu()->Item(0)).Click();
+    list->SaveToRegistry(); // a close that was then cancelled
+    EXPECT_EQ(Stored(kBookmarks), Strings{});
+    Store(kBookmarks, {"C:\\A.txt"}, {"again"}); // another instance adds it again
+    list->SaveToRegistry();
+    EXPECT_EQ(Stored(kBookmarks), (Strings{"File0=C:\\A.txt", "Name0=again"}));
+}
+
 TEST_F(Lists, FavoritesTakeFoldersAndDirectoryModeTrimsTheFinalBackslash) {
     auto list = Favorites();
     list->AddItem("C:\\work\\", "work");

@@ -1,5 +1,7 @@
 #include "tests/support/Dialogs.h"
 
+#include "base/Unicode.h"
+
 #include <algorithm>
 
 namespace nv::test {
@@ -7,11 +9,12 @@ namespace nv::test {
 namespace {
 DialogResponder* gActive = nullptr;
 
-// WM_GETTEXT rather than GetWindowText: it also reads controls of another process.
+// WM_GETTEXT rather than GetWindowText: it also reads controls of another process. Wide, in UTF-8 as
+// the program's messages are: a name in a message may lie outside the code page.
 std::string WindowText(HWND wnd) {
-    char buffer[4096] = {};
-    ::SendMessageA(wnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
+    wchar_t buffer[4096] = {};
+    ::SendMessageW(wnd, WM_GETTEXT, sizeof buffer / sizeof buffer[0], reinterpret_cast<LPARAM>(buffer));
+    return Utf8(std::wstring(buffer));
 }
 
 std::string ClassOf(HWND wnd) {
@@ -83,7 +86,7 @@ void DialogResponder::ChooseFile(const std::string& path) {
     answers_.push_back([path](HWND dialog) {
         // 1148 is the file name box of the common file dialogs.
         HWND name = ::GetDlgItem(dialog, 1148);
-        ::SetWindowTextA(name ? name : ::GetDlgItem(dialog, 1152), path.c_str());
+        ::SetWindowTextW(name ? name : ::GetDlgItem(dialog, 1152), Wide(path).c_str());
         PressButton(dialog, IDOK);
     });
 }

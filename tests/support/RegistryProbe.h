@@ -1,6 +1,8 @@
 // Reads what the program wrote to the registry, with the value's type.
 #pragma once
 
+#include "base/Unicode.h"
+
 #include <windows.h>
 
 #include <string>
@@ -12,7 +14,7 @@ constexpr char kProgramKey[] = "Software\\Korvel\\Notova";
 struct RegistryValue {
     bool Exists = false;
     DWORD Type = REG_NONE;
-    std::string Text; // REG_SZ content without its terminator
+    std::string Text; // REG_SZ content without its terminator, in UTF-8; other types' bytes as they are
 };
 
 // A value below HKEY_CURRENT_USER\Software\Korvel\Notova\<subkey>.
@@ -22,12 +24,13 @@ inline RegistryValue ReadProgramValue(const std::string& subkey, const std::stri
     const std::string path =
         subkey.empty() ? std::string(kProgramKey) : std::string(kProgramKey) + "\\" + subkey;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return result;
-    char data[1024] = {};
-    DWORD size = sizeof data - 1;
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &result.Type, reinterpret_cast<BYTE*>(data), &size) ==
-        ERROR_SUCCESS) {
+    wchar_t data[1024] = {};
+    DWORD size = sizeof data - sizeof data[0];
+    if (::RegQueryValueExW(key, Wide(name).c_str(), nullptr, &result.Type, reinterpret_cast<BYTE*>(data),
+                           &size) == ERROR_SUCCESS) {
         result.Exists = true;
-        result.Text = data;
+        result.Text = result.Type == REG_SZ ? Utf8(std::wstring(data))
+                                            : std::string(reinterpret_cast<const char*>(data), size);
     }
     ::RegCloseKey(key);
     return result;
