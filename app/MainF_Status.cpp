@@ -1,6 +1,7 @@
 // The status panels that describe the text: character code, position and size.
 #include "app/MainF.h"
 #include "app/StatusText.h"
+#include "widgets/Fonts.h"
 
 #include <windows.h>
 
@@ -32,35 +33,42 @@ std::string FormatCount(unsigned long long count) {
     }
     return GroupThousands(count, separator);
 }
-} // namespace
 
-void TForm1::CreateStatusBar() {
-    StatusBar.CreateWnd(Handle(), kStatusBarId);
+
+struct PanelDesign {
+    const char* text;
+    TAlignment alignment;
+    int width; // at 96 DPI
+    TnvStatusPanelType type;
+    void (TForm1::*click)(TObject*);
+};
+const PanelDesign kPanels[] = {
+    {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
+    {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
+    {"Line:", taCenter, kPositionPanelWidth, sptNormal, &TForm1::StatusBarPanels2Click},
+    {"0 Bytes", taRightJustify, 205, sptNormal, &TForm1::StatusBarPanels3Click},
+    {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
+    {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
+};
+
+TFont StatusBarFont() {
     TFont font;
     font.Name = "MS Sans Serif";
     font.Height = -11;
-    StatusBar.SetFont(font);
-    struct Design {
-        const char* text;
-        TAlignment alignment;
-        int width;
-        TnvStatusPanelType type;
-        void (TForm1::*click)(TObject*);
-    };
-    static const Design kPanels[] = {
-        {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
-        {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
-        {"Line:", taCenter, kPositionPanelWidth, sptNormal, &TForm1::StatusBarPanels2Click},
-        {"0 Bytes", taRightJustify, 205, sptNormal, &TForm1::StatusBarPanels3Click},
-        {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
-        {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
-    };
+    return font;
+}
+} // namespace
+
+void TForm1::CreateStatusBar() {
+    StatusBar.SetPixelsPerInch(dpi_);
+    StatusBar.CreateWnd(Handle(), kStatusBarId);
+    StatusBar.SetFont(FontAtDpi(StatusBarFont(), dpi_));
     StatusBar.Panels().BeginUpdate();
-    for (const Design& design : kPanels) {
+    for (const PanelDesign& design : kPanels) {
         TnvStatusPanel& panel = StatusBar.Panels().Add();
         panel.SetText(design.text);
         panel.SetAlignment(design.alignment);
-        panel.SetWidth(design.width);
+        panel.SetWidth(Scaled(design.width));
         panel.SetPanelType(design.type);
         if (design.type != sptNormal) panel.SetAutoFit(true);
         if (design.click) {
@@ -69,6 +77,16 @@ void TForm1::CreateStatusBar() {
         }
     }
     StatusBar.Panels().EndUpdate();
+}
+
+void TForm1::ScaleStatusBar() {
+    StatusBar.SetPixelsPerInch(dpi_);
+    StatusBar.SetFont(FontAtDpi(StatusBarFont(), dpi_)); // the lock panels fit themselves again
+    for (int i = 0; i < 2; ++i) StatusBar.Panels()[i].SetWidth(Scaled(kPanels[i].width));
+    // The position panel is fitted anew, and the size panel takes what is left.
+    positionFittedTo_ = 0;
+    StatusBar.Panels()[2].SetWidth(Scaled(kPositionPanelWidth));
+    FitPositionPanel();
 }
 
 std::string TForm1::PanelText(int index) const { return StatusBar.Panels()[index].Text(); }
@@ -131,7 +149,7 @@ void TForm1::FitPositionPanel() {
     const std::string widest = PositionText(length, length, TextField.LineCount());
     if (widest.size() == positionFittedTo_) return;
     positionFittedTo_ = widest.size();
-    const int width = std::max(kPositionPanelWidth, StatusBar.FittingWidth(widest));
+    const int width = std::max(Scaled(kPositionPanelWidth), StatusBar.FittingWidth(widest));
     if (width == StatusBar.Panels()[2].Width()) return;
     StatusBar.Panels()[2].SetWidth(width);
     FormResize(this); // the size panel takes what is left
