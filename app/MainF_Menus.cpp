@@ -12,6 +12,7 @@ constexpr COLORREF kTransparent = RGB(128, 128, 0); // the pictures' background
 constexpr int kItemHeight = 19;
 // The strip's images: 22 of 16 by 16 at 96 DPI.
 constexpr int kImageCount = 22, kImageSize = 16;
+static_assert(IDB_SETSTEP == kImageSetStep, "the resources of the image sets follow one another so");
 } // namespace
 
 void TForm1::CreateMenus() {
