@@ -55,7 +55,8 @@ INT_PTR CALLBACK TAbout::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
                 self->Layout(false);
                 TFormDesign design;
                 if (LoadFormDesign(IDR_ABOUTLAYOUT, design, self->dpi_))
-                    TakeDpiChangedPlace(dialog, lParam, FormSize(dialog, design));
+                    TakeDpiChangedPlace(dialog, lParam, FormSize(dialog, design),
+                                        {design.ClientWidth, design.ClientHeight});
             }
             return TRUE;
         case kGetDpiScaledSizeMessage: {

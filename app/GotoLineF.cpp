@@ -119,7 +119,7 @@ void TGotoLine::OnDpiChanged(int dpi, LPARAM suggested) {
     if (dpi <= 0 || !LoadFormDesign(IDR_GOTOLINELAYOUT, design, dpi)) return;
     dpi_ = dpi;
     PlaceControls(design);
-    TakeDpiChangedPlace(hwnd_, suggested, FormSize(hwnd_, design));
+    TakeDpiChangedPlace(hwnd_, suggested, FormSize(hwnd_, design), {design.ClientWidth, design.ClientHeight});
 }
 
 void TGotoLine::Show() {

@@ -215,10 +215,22 @@ HCURSOR LoadCursorForDpi(LPCSTR name, int dpi) {
     return cursor;
 }
 
-void TakeDpiChangedPlace(HWND window, LPARAM suggested, SIZE size) {
+void TakeDpiChangedPlace(HWND window, LPARAM suggested, SIZE size, SIZE client) {
     const auto* place = reinterpret_cast<const RECT*>(suggested);
-    if (!place) return;
-    ::SetWindowPos(window, nullptr, place->left, place->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (place) {
+        ::SetWindowPos(window, nullptr, place->left, place->top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    FitClientArea(window, client);
+}
+
+void FitClientArea(HWND window, SIZE client) {
+    RECT now{}, outer{};
+    ::GetClientRect(window, &now);
+    ::GetWindowRect(window, &outer);
+    const int dx = client.cx - now.right, dy = client.cy - now.bottom;
+    if (dx == 0 && dy == 0) return;
+    ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FollowDpi(HWND window, int oldDpi, int newDpi, const RECT& place) {

@@ -36,8 +36,12 @@ void KeepDialogScalingOwn(HWND dialog);
 // WM_GETDPISCALEDSIZE: the system asks a window of fixed size what size it takes at a new DPI, before
 // it suggests a rectangle with WM_DPICHANGED.
 constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;
-// Moves a window of fixed size to its size at a new DPI, at the place a WM_DPICHANGED suggests.
-void TakeDpiChangedPlace(HWND window, LPARAM suggested, SIZE size);
+// Moves a window of fixed size to its size at a new DPI (`size`, frame included), at the place a
+// WM_DPICHANGED suggests, and makes sure its client area is `client`.
+void TakeDpiChangedPlace(HWND window, LPARAM suggested, SIZE size, SIZE client);
+// Makes the client area of a window this size, keeping its top-left corner: a system that draws the
+// frame at another DPI than the window's (Wine, told of a DPI change by a test) gets what it draws.
+void FitClientArea(HWND window, SIZE client);
 // Tells a window laid out for `oldDpi` that lies on the same monitor as `place` that its DPI is now
 // `newDpi`, as the system does when a monitor's scale changes: a WM_DPICHANGED whose rectangle keeps
 // the window's centre. The main window's dialogs follow it so.

@@ -231,7 +231,7 @@ void TSpeedbarSetupWindow::OnDpiChanged(int dpi, LPARAM suggested) {
     if (dpi <= 0) return;
     ppi_ = dpi;
     PlaceControls();
-    TakeDpiChangedPlace(Handle(), suggested, FrameSize(ppi_));
+    TakeDpiChangedPlace(Handle(), suggested, FrameSize(ppi_), {Scaled(kClientWidth), Scaled(kClientHeight)});
     SizeLists();
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }

@@ -42,6 +42,7 @@ void SizeAndCentre(HWND form, const TFormDesign& design) {
     const POINT centre = MonitorCentre(form);
     ::SetWindowPos(form, nullptr, centre.x - size.cx / 2, centre.y - size.cy / 2, size.cx, size.cy,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea(form, {design.ClientWidth, design.ClientHeight});
 }
 
 void PlaceDesignedControls(HWND form, const TFormDesign& design) {
