@@ -843,7 +843,23 @@ class Driver {
         if (pixels.empty() || width <= 0 || height <= 0) return -1;
         const auto at = [&](int x, int y) { return pixels[static_cast<size_t>((top + y) * barWidth + left + x)]; };
         const DWORD background = at(0, 0);
-        return InkColumns(width, height, [&](int x, int y) { return at(x, y) != background; });
+        const auto ink = [&](int x, int y) { return at(x, y) != background; };
+        // The last part reaches under the size grip, whose dots stand apart from the text: the text
+        // ends at the first gap wider than any between its letters.
+        const int count = static_cast<int>(::SendMessageA(bar, SB_GETPARTS, 0, 0));
+        if (index != count - 1) return InkColumns(width, height, ink);
+        int first = -1, last = -1;
+        for (int x = 0; x < width; ++x) {
+            bool any = false;
+            for (int y = 0; y < height && !any; ++y) any = ink(x, y);
+            if (!any) {
+                if (last >= 0 && x - last > Scaled(4)) break;
+                continue;
+            }
+            if (first < 0) first = x;
+            last = x;
+        }
+        return first < 0 ? 0 : last - first + 1;
     }
 
     HWND ToolbarButton(const std::string& name) const {
