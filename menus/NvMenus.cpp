@@ -290,6 +290,7 @@ TItemShape TNvMenu::Shape(const TNvMenuItem& item, const Look& look) const {
     shape.ImageHeight = look.ImageHeight;
     shape.ValidImage = look.ValidImage;
     shape.MinTextOffset = minTextOffset_;
+    shape.Dpi = dpi_;
     return shape;
 }
 
