@@ -3,7 +3,6 @@
 #include "base/Application.h"
 #include "base/Dpi.h"
 #include "base/Errors.h"
-#include "base/Platform.h"
 #include "forms/resource.h"
 #include "menus/MenuLayout.h"
 
