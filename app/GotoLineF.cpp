@@ -2,6 +2,7 @@
 
 #include "app/NavigateRules.h"
 #include "base/Application.h"
+#include "base/Dpi.h"
 #include "base/Errors.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
@@ -33,11 +34,12 @@ void RegisterFormClass() {
 
 } // namespace
 
-TGotoLine::TGotoLine(HWND owner, TNvRichEdit& field) : field_(field) {
+TGotoLine::TGotoLine(HWND owner, TNvRichEdit& field, int dpi) : field_(field) {
     RegisterFormClass();
+    dpi_ = dpi > 0 ? dpi : WindowDpi(owner);
     // Read before the window exists: a design that cannot be read leaves no window behind.
     TFormDesign design;
-    if (!LoadFormDesign(IDR_GOTOLINELAYOUT, design)) throw EError("Error loading the GotoLine form");
+    if (!LoadFormDesign(IDR_GOTOLINELAYOUT, design, dpi_)) throw EError("Error loading the GotoLine form");
     ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GOTOLINE), owner, &TGotoLine::DialogProc,
                          reinterpret_cast<LPARAM>(this));
     if (!hwnd_) throw EError("Error creating window GotoLine");
@@ -47,7 +49,9 @@ TGotoLine::TGotoLine(HWND owner, TNvRichEdit& field) : field_(field) {
         lineNr_ = ::GetDlgItem(hwnd_, IDC_LINENR);
         if (!lineNr_) throw EError("Error creating window GotoLine");
         AttachSubclass(lineNr_);
+        KeepDialogScalingOwn(hwnd_);
         PlaceControls(design);
+        SizeAndCentre(hwnd_, design);
         // Its keys go to it before the main window's shortcuts: Enter or Ctrl+V typed here stay here.
         Application().AddModelessDialog(hwnd_);
     } catch (...) {
@@ -72,16 +76,24 @@ INT_PTR CALLBACK TGotoLine::DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
     auto* self = reinterpret_cast<TGotoLine*>(::GetWindowLongPtrA(dialog, DWLP_USER));
     if (!self) return FALSE;
     try {
-        return self->OnDialogMessage(msg, wParam);
+        return self->OnDialogMessage(msg, wParam, lParam);
     } catch (...) {
         ShowCurrentError(dialog);
         return TRUE;
     }
 }
 
-INT_PTR TGotoLine::OnDialogMessage(UINT msg, WPARAM wParam) {
+INT_PTR TGotoLine::OnDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_INITDIALOG: return TRUE;
+    case kDpiChangedMessage: OnDpiChanged(DpiOfDpiChanged(wParam), lParam); return TRUE;
+    case kGetDpiScaledSizeMessage: {
+        TFormDesign design;
+        if (!LoadFormDesign(IDR_GOTOLINELAYOUT, design, static_cast<int>(wParam))) return FALSE;
+        *reinterpret_cast<SIZE*>(lParam) = FormSize(hwnd_, design);
+        ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
     // The dialog manager turns the press of Enter and Escape into these; the window acts on the
     // key's release (LineNrKeyUp), as its edit field sees it.
     case WM_COMMAND: return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
@@ -95,17 +107,19 @@ INT_PTR TGotoLine::OnDialogMessage(UINT msg, WPARAM wParam) {
     }
 }
 
-// The form's design is in pixels at 96 pixels per inch; the screen's resolution scales it.
+// The form's design is in pixels at 96 pixels per inch, scaled for the window's DPI. The label sizes
+// itself to its caption, as the form's label does.
 void TGotoLine::PlaceControls(const TFormDesign& design) {
-    SizeAndCentre(hwnd_, design);
-    for (const TDesignedControl& item : design.Controls) {
-        HWND control = ::GetDlgItem(hwnd_, item.Id);
-        if (!control) continue;
-        const RECT& r = item.Bounds;
-        // The label sizes itself to its caption, as the form's label does.
-        const int width = item.DesignWidth == 0 ? CaptionWidth(control) : r.right - r.left;
-        ::SetWindowPos(control, nullptr, r.left, r.top, width, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    font_.Apply(hwnd_, design.Dpi);
+    PlaceDesignedControls(hwnd_, design);
+}
+
+void TGotoLine::OnDpiChanged(int dpi, LPARAM suggested) {
+    TFormDesign design;
+    if (dpi <= 0 || !LoadFormDesign(IDR_GOTOLINELAYOUT, design, dpi)) return;
+    dpi_ = dpi;
+    PlaceControls(design);
+    TakeDpiChangedPlace(hwnd_, suggested, FormSize(hwnd_, design), {design.ClientWidth, design.ClientHeight});
 }
 
 void TGotoLine::Show() {

@@ -17,15 +17,17 @@ namespace nv {
 
 class TGotoLine : public TObject, private ControlSubclass {
 public:
-    // Makes the (hidden) window, owned by `owner`, for the text field `field`. Throws EError when
-    // the window cannot be made.
-    TGotoLine(HWND owner, TNvRichEdit& field);
+    // Makes the (hidden) window, owned by `owner`, for the text field `field`, laid out for `dpi`
+    // (0: the owner's). Throws EError when the window cannot be made.
+    TGotoLine(HWND owner, TNvRichEdit& field, int dpi = 0);
     ~TGotoLine() override;
     TGotoLine(const TGotoLine&) = delete;
     TGotoLine& operator=(const TGotoLine&) = delete;
 
     HWND Handle() const noexcept { return hwnd_; }
     HWND LineNr() const noexcept { return lineNr_; }
+    // The DPI the window is laid out for; WM_DPICHANGED lays it out again.
+    int PixelsPerInch() const noexcept { return dpi_; }
 
     // Shows the window without waiting for it, with the number entered last time all selected, so
     // that typing replaces it. Throws EError when the window is gone.
@@ -37,8 +39,9 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-    INT_PTR OnDialogMessage(UINT msg, WPARAM wParam);
+    INT_PTR OnDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void PlaceControls(const TFormDesign& design);
+    void OnDpiChanged(int dpi, LPARAM suggested);
     void Release() noexcept;
     std::string LineNrText() const;
 
@@ -48,6 +51,8 @@ private:
     TNvRichEdit& field_;
     HWND hwnd_ = nullptr;
     HWND lineNr_ = nullptr;
+    int dpi_ = 96;
+    TFormFont font_;
 };
 
 } // namespace nv

@@ -4,12 +4,16 @@
 #include "app/GotoLineF.h"
 #include "app/Texts.h"
 #include "base/Application.h"
+#include "base/Dpi.h"
 #include "base/Errors.h"
 #include "base/FileSystem.h"
 #include "base/Platform.h"
+#include "base/ScopeExit.h"
 #include "base/Unicode.h"
 #include "forms/resource.h"
+#include "toolbar/SpeedBarSetup.h"
 #include "widgets/ClipMon.h"
+#include "widgets/Fonts.h"
 
 #include <shellapi.h>
 
@@ -19,7 +23,19 @@ namespace nv {
 
 namespace {
 constexpr int kTextFieldId = 100;
+// The window's design: its place on the screen and its size at 96 DPI, frame included.
 constexpr int kDesignLeft = 237, kDesignTop = 152, kDesignWidth = 500, kDesignHeight = 423;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+TFont TextFieldDesignFont() {
+    TFont font;
+    font.Name = "Fixedsys";
+    font.Height = -12;
+    font.Style = fsBold;
+    font.Charset = ANSI_CHARSET;
+    font.Color = clWindowText;
+    return font;
+}
 
 // A menu item as the sender of its command.
 class TMenuItem : public TObject {};
@@ -28,9 +44,9 @@ TMenuItem gMenuSender;
 
 TForm1::TForm1() {
     RegisterClassOnce("TForm1", CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    Create("TForm1", "Notova", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kDesignLeft, kDesignTop, kDesignWidth,
-           kDesignHeight, nullptr, nullptr);
+    Create("TForm1", "Notova", kStyle, 0, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight, nullptr, nullptr);
     if (!Handle()) throw EError("Error creating window");
+    dpi_ = WindowDpi(Handle());
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     mainMenu_ = ::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
     // The separator above Exit is a disabled item of its own; resource menus give separators no id.
@@ -38,6 +54,12 @@ TForm1::TForm1() {
     ::ModifyMenuA(fileMenu, ::GetMenuItemCount(fileMenu) - 2, MF_BYPOSITION | MF_SEPARATOR | MF_GRAYED, IDM_N5,
                   nullptr);
     ::SetMenu(Handle(), mainMenu_);
+    if (dpi_ != kDesignDpi) {
+        // The design's client area scaled, in the frame of this DPI.
+        const SIZE design = ClientSizeForWindow(kDesignWidth, kDesignHeight, kStyle, true, 0, kDesignDpi);
+        const SIZE size = WindowSizeForClient(Scaled(design.cx), Scaled(design.cy), kStyle, true, 0, dpi_);
+        ::SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     textFieldPopupMenu_.reset(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TEXTFIELDPOPUP)));
     toolbarPopupMenu_.reset(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TOOLBARPOPUP)));
     accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
@@ -63,12 +85,7 @@ TForm1::~TForm1() {
 
 void TForm1::CreateComponents() {
     CreateSpeedBar();
-    TFont font;
-    font.Name = "Fixedsys";
-    font.Height = -12;
-    font.Style = fsBold;
-    font.Charset = ANSI_CHARSET;
-    font.Color = clWindowText;
+    TextField.SetPixelsPerInch(dpi_);
     TextField.SetPlainText(true);
     TextField.SetStreamFormat(TStreamFormat::sfPlainText);
     TextField.SetUndoLimit(10);
@@ -77,7 +94,7 @@ void TForm1::CreateComponents() {
     TextField.SetWordSelection(false);
     TextField.SetAutoURLDetect(false);
     TextField.CreateWnd(Handle(), RECT{0, 0, 0, 0}, kTextFieldId);
-    TextField.SetFont(font);
+    TextField.SetFont(FontAtDpi(TextFieldDesignFont(), dpi_));
     TextField.OnSelectionChange = [this](TObject* sender) { TextFieldSelectionChange(sender); };
     TextField.OnContextPopup = [this](TObject*, POINT at) { ShowTextFieldPopup(at); };
     const auto refuse = [this](int message) {
@@ -159,6 +176,7 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_CLOSE: OnClose(); return 0;
     case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
+    case kDpiChangedMessage: OnDpiChanged(DpiOfDpiChanged(wParam), reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_DESTROY:
         Raise(OnDestroy, this);
         if (quitOnDestroy_) ::PostQuitMessage(0);
@@ -310,6 +328,43 @@ void TForm1::FormResize(TObject*) {
 }
 
 void TForm1::Exit1Click(TObject*) { ::SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+
+// ---- Display scale -------------------------------------------------------------------------------
+
+void TForm1::OnDpiChanged(int dpi, const RECT* place) {
+    if (dpi <= 0) return;
+    RECT target{};
+    if (place) {
+        target = *place;
+    } else {
+        ::GetWindowRect(Handle(), &target);
+    }
+    const int old = dpi_;
+    if (dpi != old) {
+        dpi_ = dpi;
+        // Fonts and sizes change, the text does not.
+        DetachTextFieldChange();
+        ScopeExit bind([this] { BindTextFieldChange(); });
+        TextField.SetPixelsPerInch(dpi_);
+        TextField.SetFont(FontMovedToDpi(TextField.Font(), old, dpi_));
+        FontDialog.Font = FontMovedToDpi(FontDialog.Font, old, dpi_);
+        ScaleStatusBar();
+        ListView1.SetPixelsPerInch(dpi_);
+        SpeedBar.SetPixelsPerInch(dpi_);
+        NvMainMenu1.SetPixelsPerInch(dpi_);
+        TextFieldPopup.SetPixelsPerInch(dpi_);
+        CreateMenuImages();
+    }
+    ::SetWindowPos(Handle(), nullptr, target.left, target.top, target.right - target.left,
+                   target.bottom - target.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (dpi == old) return;
+    Realign();
+    FormResize(this);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+    if (GotoLineWindow) FollowDpi(GotoLineWindow->Handle(), old, dpi_, target);
+    if (TSpeedbarSetupWindow* customize = TSpeedbarSetupWindow::FindFor(&SpeedBar))
+        FollowDpi(customize->Handle(), old, dpi_, target);
+}
 
 void TForm1::FormClose(TObject*, bool& Action) {
     if (!QuerySave()) {

@@ -17,6 +17,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/ViewDialogs.h"
+#include "base/DpiRules.h"
 #include "base/Events.h"
 #include "base/Handles.h"
 #include "base/RegistryStorage.h"
@@ -210,6 +211,12 @@ public:
     void SpeedBarApplyAlign(TObject* Sender, TAlign Align, bool& Apply);
     void Customize1Click(TObject* Sender);
 
+    // ---- Display scale ----------------------------------------------------------------------------
+    // The DPI the window and everything in it are laid out for: the one it was made at, then the one
+    // each WM_DPICHANGED names. Every size the window decides is designed at 96 DPI and scaled so.
+    int PixelsPerInch() const { return dpi_; }
+    int Scaled(int designPixels) const { return DpiScaled(designPixels, dpi_); }
+
     // ---- Menus ------------------------------------------------------------------------------------
     HMENU MainMenu() const { return mainMenu_; }
     bool Checked(int id) const;
@@ -246,6 +253,13 @@ private:
     void RunCommand(int id, TObject* sender);
     void CreateLists();
     void CreateMenus();
+    // The menus' pictures from the image set for the window's DPI.
+    void CreateMenuImages();
+    // Lays everything out again at a new DPI and takes the window to `place`; the open dialogs
+    // follow.
+    void OnDpiChanged(int dpi, const RECT* place);
+    // The status bar's height, font and panel widths as designed, at the window's DPI.
+    void ScaleStatusBar();
     void ReadStoredFont();
     void ReadStoredOptions();
     // Runs `handler` for the menu command `id`, from the menu, a shortcut or a toolbar button.
@@ -287,6 +301,7 @@ private:
     MenuCommands listCommands_; // the entries of the lists
     std::unique_ptr<Win32MenuItem> fileMenuItem_;
     std::unique_ptr<Win32MenuItem> favoritesMenuItem_;
+    int dpi_ = kDesignDpi;
     bool created_ = false;
     bool hourglass_ = false;
     unsigned long lastPaint_ = 0; // TickCount of the last paint during a long transfer

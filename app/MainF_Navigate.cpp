@@ -27,7 +27,7 @@ void TForm1::BindNavigateCommands() {
 
 void TForm1::Gotoline1Click(TObject*) {
     try {
-        if (!GotoLineWindow) GotoLineWindow = std::make_unique<TGotoLine>(Handle(), TextField);
+        if (!GotoLineWindow) GotoLineWindow = std::make_unique<TGotoLine>(Handle(), TextField, dpi_);
         GotoLineWindow->Show();
     } catch (const EError&) {
         GotoLineWindow.reset(); // the next Goto line makes a new window
@@ -65,7 +65,8 @@ void TForm1::TextFieldKeyUp(TObject*, WORD& Key, TShiftState) {
 // ---- ASCII chart ---------------------------------------------------------------------------------
 
 void TForm1::CreateASCIIChart() {
-    ListView1.SetWidth(::MulDiv(kChartWidth, ScreenPixelsPerInch(), 96));
+    ListView1.SetPixelsPerInch(dpi_);
+    ListView1.SetWidth(kChartWidth); // the list scales its design
     ListView1.CreateWnd(Handle(), IDC_LISTVIEW1);
     TFont font;
     font.Name = "MS Sans Serif";

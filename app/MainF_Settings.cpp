@@ -61,7 +61,7 @@ void TForm1::ReadStoredFont() {
     const std::optional<FontSettings> record = DecodeFontSettings(bytes);
     if (!record) return;
     TFont font = TextField.Font();
-    if (ApplyFontSettings(*record, font, ScreenPixelsPerInch())) TextField.SetFont(font);
+    if (ApplyFontSettings(*record, font, dpi_)) TextField.SetFont(font);
 }
 
 void TForm1::ReadStoredOptions() {
@@ -78,7 +78,7 @@ void TForm1::ReadStoredOptions() {
 }
 
 void TForm1::SaveSettings1Click(TObject*) {
-    const std::string record = EncodeFontSettings(FontSettingsOf(TextField.Font(), ScreenPixelsPerInch()));
+    const std::string record = EncodeFontSettings(FontSettingsOf(TextField.Font(), dpi_));
     try {
         // Through a temporary file: a failure half-way leaves the old record as it was.
         WriteFileSafely(SettingsFile, [this, &record](const std::string& path) {

@@ -1,6 +1,8 @@
 // The status panels that describe the text: character code, position and size.
 #include "app/MainF.h"
 #include "app/StatusText.h"
+#include "base/Dpi.h"
+#include "widgets/Fonts.h"
 
 #include <windows.h>
 
@@ -32,36 +34,43 @@ std::string FormatCount(unsigned long long count) {
     }
     return GroupThousands(count, separator);
 }
-} // namespace
 
-void TForm1::CreateStatusBar() {
-    StatusBar.CreateWnd(Handle(), kStatusBarId);
+
+struct PanelDesign {
+    const char* text;
+    TAlignment alignment;
+    int width; // at 96 DPI
+    TnvStatusPanelType type;
+    void (TForm1::*click)(TObject*);
+};
+const PanelDesign kPanels[] = {
+    {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
+    {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
+    {"Line:", taCenter, kPositionPanelWidth, sptNormal, &TForm1::StatusBarPanels2Click},
+    // Its longest text is cut at its end, with an ellipsis, where the window is too narrow for it.
+    {"0 Bytes", taRightJustify, 205, sptEllipsisText, &TForm1::StatusBarPanels3Click},
+    {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
+    {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
+};
+
+TFont StatusBarFont() {
     TFont font;
     font.Name = "MS Sans Serif";
     font.Height = -11;
-    StatusBar.SetFont(font);
-    struct Design {
-        const char* text;
-        TAlignment alignment;
-        int width;
-        TnvStatusPanelType type;
-        void (TForm1::*click)(TObject*);
-    };
-    static const Design kPanels[] = {
-        {" UnChanged", taLeftJustify, 70, sptNormal, nullptr},
-        {"ASCII", taCenter, 50, sptNormal, &TForm1::StatusBarPanels1Click},
-        {"Line:", taCenter, kPositionPanelWidth, sptNormal, &TForm1::StatusBarPanels2Click},
-        // Its longest text is cut at its end, with an ellipsis, where the window is too narrow for it.
-        {"0 Bytes", taRightJustify, 205, sptEllipsisText, &TForm1::StatusBarPanels3Click},
-        {" NUM ", taLeftJustify, 34, sptNumLock, nullptr},
-        {" CAPS ", taLeftJustify, 38, sptCapsLock, nullptr},
-    };
+    return font;
+}
+} // namespace
+
+void TForm1::CreateStatusBar() {
+    StatusBar.SetPixelsPerInch(dpi_);
+    StatusBar.CreateWnd(Handle(), kStatusBarId);
+    StatusBar.SetFont(FontAtDpi(StatusBarFont(), dpi_));
     StatusBar.Panels().BeginUpdate();
-    for (const Design& design : kPanels) {
+    for (const PanelDesign& design : kPanels) {
         TnvStatusPanel& panel = StatusBar.Panels().Add();
         panel.SetText(design.text);
         panel.SetAlignment(design.alignment);
-        panel.SetWidth(design.width);
+        panel.SetWidth(Scaled(design.width));
         panel.SetPanelType(design.type);
         if (design.type == sptNumLock || design.type == sptCapsLock) panel.SetAutoFit(true);
         if (design.click) {
@@ -70,7 +79,18 @@ void TForm1::CreateStatusBar() {
         }
     }
     StatusBar.Panels().EndUpdate();
-    positionWidth_ = kPositionPanelWidth;
+    positionWidth_ = Scaled(kPositionPanelWidth);
+}
+
+void TForm1::ScaleStatusBar() {
+    StatusBar.SetPixelsPerInch(dpi_);
+    StatusBar.SetFont(FontAtDpi(StatusBarFont(), dpi_)); // the lock panels fit themselves again
+    for (int i = 0; i < 2; ++i) StatusBar.Panels()[i].SetWidth(Scaled(kPanels[i].width));
+    // The position panel is fitted anew, and the size panel takes what is left.
+    positionFittedTo_ = 0;
+    positionWidth_ = Scaled(kPositionPanelWidth);
+    FitPositionPanel();
+    FormResize(this);
 }
 
 std::string TForm1::PanelText(int index) const { return StatusBar.Panels()[index].Text(); }
@@ -99,7 +119,7 @@ void TForm1::LayOutStatusPanels(const std::string& positionText, const std::stri
     int before = 0;
     for (int i = 0; i < last; ++i) before += panels[i].Width();
     const int gaps = std::max(0, static_cast<int>(StatusBar.PanelRect(last).left) - before);
-    int room = static_cast<int>(bar.right - bar.left) - (::GetSystemMetrics(SM_CXVSCROLL) + 1) - gaps;
+    int room = static_cast<int>(bar.right - bar.left) - (MetricForDpi(SM_CXVSCROLL, dpi_) + Scaled(1)) - gaps;
     for (int i = 0; i <= last; ++i) {
         if (i != 2 && i != 3) room -= panels[i].Width();
     }
@@ -171,7 +191,7 @@ void TForm1::FitPositionPanel() {
     const std::string widest = PositionText(length, length, TextField.LineCount());
     if (widest.size() == positionFittedTo_) return;
     positionFittedTo_ = widest.size();
-    const int width = std::max(kPositionPanelWidth, StatusBar.FittingWidth(widest));
+    const int width = std::max(Scaled(kPositionPanelWidth), StatusBar.FittingWidth(widest));
     if (width == positionWidth_) return;
     positionWidth_ = width;
     FormResize(this); // the size panel takes what is left

@@ -12,6 +12,8 @@ constexpr int kDesignThickness = 33;
 
 void TForm1::CreateSpeedBar() {
     SpeedBar.Name = "SpeedBar";
+    // Designed at 96 pixels per inch, as the bar keeps its sizes; it shows them at the window's DPI.
+    SpeedBar.SetPixelsPerInch(dpi_);
     SpeedBar.BeginLoading();
     SpeedBar.SetOptions(sbAllowDrag | sbAllowResize | sbFlatBtns);
     SpeedBar.SetBevel(bvNone, bvNone, 1, 0);
@@ -20,8 +22,7 @@ void TForm1::CreateSpeedBar() {
     SpeedBar.SetBtnOffsetVert(4);
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    // Designed at 96 pixels per inch; ScaleBy below scales the buttons to the screen.
-    SpeedBar.SetBounds(0, 0, client.right, ::MulDiv(kDesignThickness, ScreenPixelsPerInch(), 96));
+    SpeedBar.SetBounds(0, 0, SpeedBar.Unscaled(client.right), kDesignThickness);
     SpeedBar.AddSection("File");
     SpeedBar.AddSection("Edit");
     const struct {
@@ -92,7 +93,6 @@ void TForm1::CreateSpeedBar() {
     };
     SpeedBar.SetPopupMenu(::GetSubMenu(toolbarPopupMenu_.get(), 0), Handle());
     SpeedBar.SetIniStorage(&FormPlacement1);
-    SpeedBar.ScaleBy(ScreenPixelsPerInch(), 96);
 
     const TNotifyEvent customize = [this](TObject* sender) { Customize1Click(sender); };
     commands_[IDM_CUSTOMIZE] = customize;
@@ -109,23 +109,23 @@ void TForm1::AlignSpeedBar(RECT& area) {
     const int width = area.right - area.left, height = area.bottom - area.top;
     // The bar keeps its own thickness where the window has less room (minimized, or very short): it
     // reaches past the area, which gives up no more than it has. Its thickness is what is stored.
-    const int thickness = SpeedBar.Thickness();
+    const int thickness = SpeedBar.ScreenThickness();
     const int taken = std::max(0, std::min(thickness, SpeedBar.Horizontal() ? height : width));
     switch (SpeedBar.Align()) {
     case alBottom:
-        SpeedBar.SetBounds(area.left, area.bottom - thickness, width, thickness);
+        SpeedBar.SetScreenBounds(area.left, area.bottom - thickness, width, thickness);
         area.bottom -= taken;
         break;
     case alLeft:
-        SpeedBar.SetBounds(area.left, area.top, thickness, height);
+        SpeedBar.SetScreenBounds(area.left, area.top, thickness, height);
         area.left += taken;
         break;
     case alRight:
-        SpeedBar.SetBounds(area.right - thickness, area.top, thickness, height);
+        SpeedBar.SetScreenBounds(area.right - thickness, area.top, thickness, height);
         area.right -= taken;
         break;
     default:
-        SpeedBar.SetBounds(area.left, area.top, width, thickness);
+        SpeedBar.SetScreenBounds(area.left, area.top, width, thickness);
         area.top += taken;
         break;
     }

@@ -105,6 +105,7 @@ void TForm1::ShowStatusbar1Click(TObject*) {
 void TForm1::Font1Click(TObject*) {
     DetachTextFieldChange();
     ScopeExit bind([this] { BindTextFieldChange(); });
+    FontDialog.PixelsPerInch = dpi_;
     if (FontDialog.Execute(Handle())) TextField.SetFont(FontDialog.Font);
 }
 
@@ -153,7 +154,7 @@ void TForm1::About1Click(TObject*) {
     About = box.get();
     ScopeExit forget([] { About = nullptr; });
     box->ShellOpen = [this](const TShellCall& call) { Raise(ShellOpen, call); };
-    box->ShowModal(Handle());
+    box->ShowModal(Handle(), dpi_);
 }
 
 } // namespace nv

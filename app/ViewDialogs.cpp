@@ -9,7 +9,9 @@
 namespace nv {
 
 bool TFontDialog::Execute(HWND owner) {
+    const int screen = ScreenPixelsPerInch(), dpi = PixelsPerInch > 0 ? PixelsPerInch : screen;
     LOGFONTA logFont = LogFontOf(Font);
+    logFont.lfHeight = ::MulDiv(logFont.lfHeight, screen, dpi);
     CHOOSEFONTA request{};
     request.lStructSize = sizeof request;
     request.hwndOwner = owner;
@@ -22,7 +24,7 @@ bool TFontDialog::Execute(HWND owner) {
     const bool systemKept =
         (Font.Color & clSystemColor) == clSystemColor && request.rgbColors == ColorRefOf(Font.Color);
     TFont font = FontOf(logFont, systemKept ? Font.Color : chosen);
-    if (request.iPointSize > 0) font.Height = -::MulDiv(request.iPointSize, ScreenPixelsPerInch(), 720);
+    font.Height = request.iPointSize > 0 ? -::MulDiv(request.iPointSize, dpi, 720) : ::MulDiv(font.Height, dpi, screen);
     Font = font;
     return true;
 }

@@ -12,8 +12,10 @@ namespace nv {
 
 class TFontDialog {
 public:
-    // The font shown at first, and the one chosen once Execute answers true.
+    // The font shown at first, and the one chosen once Execute answers true; its height in pixels of
+    // the DPI below (0: the screen's, which the system's dialog shows sizes at).
     TFont Font;
+    int PixelsPerInch = 0;
     // The system font dialog with screen fonts, effects and colours, and no size limits. Cancelling
     // leaves Font as it was.
     bool Execute(HWND owner);

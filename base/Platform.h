@@ -37,7 +37,8 @@ std::string FullPathName(const std::string& name);
 // commit.
 unsigned long long AvailableMemory(unsigned long long enough);
 
-// The screen's pixels per inch, which fonts and stored sizes are scaled by; 96 when unknown.
+// The screen's pixels per inch (the system's DPI); 96 when unknown. A window's own DPI is WindowDpi
+// (Dpi.h), which falls back to this.
 int ScreenPixelsPerInch();
 
 // Title used by message boxes: the application title.

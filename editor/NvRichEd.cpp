@@ -1,5 +1,7 @@
 #include "editor/NvRichEd.h"
 
+#include "base/DpiRules.h"
+
 #include "base/Errors.h"
 #include "base/FileSystem.h"
 #include "base/Handles.h"
@@ -224,6 +226,7 @@ void TNvRichEdit::CreateControlWindow(const std::string* content, bool modified)
     // Without a target line width of 1 the control wraps even with a horizontal scroll bar.
     Call(EM_SETTARGETDEVICE, 0, wordWrap_ ? 0 : 1);
     ApplyFont(hwnd_);
+    ApplySelectionBarWidth();
     if (content) StreamIn(*content);
     Call(EM_SETMODIFY, modified ? TRUE : FALSE);
 }
@@ -331,7 +334,30 @@ void TNvRichEdit::SetBounds(const RECT& bounds) {
     if (hwnd_) {
         ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
                      TRUE);
+        ApplySelectionBarWidth();
     }
+}
+
+int TNvRichEdit::PixelsPerInch() const { return pixelsPerInch_ > 0 ? pixelsPerInch_ : ScreenPixelsPerInch(); }
+
+void TNvRichEdit::SetPixelsPerInch(int dpi) {
+    if (dpi == pixelsPerInch_) return;
+    pixelsPerInch_ = dpi;
+    ForEachWindow([this](HWND window) { ApplyFont(window); });
+    ApplySelectionBarWidth();
+}
+
+void TNvRichEdit::ApplySelectionBarWidth() {
+    const int extra = selectionBar_ ? DpiScaled(8, PixelsPerInch()) - 8 : 0;
+    if (!hwnd_ || (extra <= 0 && !selectionBarWidened_)) return;
+    // From the control's own rectangle for its size, every time: it is not moved in twice.
+    Call(EM_SETRECT, 0, 0);
+    selectionBarWidened_ = extra > 0;
+    if (extra <= 0) return;
+    RECT format{};
+    Call(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+    format.left += extra;
+    Call(EM_SETRECT, 0, reinterpret_cast<LPARAM>(&format));
 }
 
 void TNvRichEdit::SetVisible(bool visible) {
@@ -428,13 +454,14 @@ bool TNvRichEdit::HoldsLinks(HWND window) const {
 }
 
 void TNvRichEdit::ApplyFont(HWND window) {
-    const CharFormatSpec wanted = MakeCharFormatSpec(font_, ScreenPixelsPerInch(), &RgbOf);
+    const CharFormatSpec wanted = MakeCharFormatSpec(font_, PixelsPerInch(), &RgbOf);
     CHARFORMAT2A format{};
     format.cbSize = sizeof format;
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_COLOR |
                     CFM_CHARSET | CFM_WEIGHT;
     lstrcpynA(format.szFaceName, wanted.FaceName.c_str(), LF_FACESIZE);
-    format.yHeight = wanted.TwentiethsOfPoint;
+    // The control draws points at the screen's DPI; the field's may differ (a monitor of its own).
+    format.yHeight = ::MulDiv(wanted.TwentiethsOfPoint, PixelsPerInch(), ScreenPixelsPerInch());
     format.wWeight = static_cast<WORD>(wanted.Weight);
     if (wanted.Bold) format.dwEffects |= CFE_BOLD;
     if (wanted.Italic) format.dwEffects |= CFE_ITALIC;

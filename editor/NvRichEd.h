@@ -89,8 +89,13 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void SetHideSelection(bool value) { hideSelection_ = value; } // a creation style
     bool HideScrollBars() const { return hideScrollBars_; }
     long MaxLength() const { return maxLength_; }
+    // The font's height is in pixels of the field's DPI.
     const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
+    // The DPI of the window the field is laid out for; 0 until set, the screen's. The font's size
+    // in points is drawn at it, and the selection bar is as wide as it is there.
+    int PixelsPerInch() const;
+    void SetPixelsPerInch(int dpi);
     // Set only by the control's own line-editing routines.
     bool Updating() const { return updating_; }
 
@@ -203,6 +208,8 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void ReplaceContent(const std::string* content);
     void StreamIn(const std::string& content);
     void ApplyFont(HWND window);
+    // The control's selection bar is 8 pixels at any DPI: the text starts further in where it should be wider.
+    void ApplySelectionBarWidth();
     bool HoldsLinks(HWND window) const;
     void ApplyWordSelection(HWND window);
     void ApplyTextLimit(long length);
@@ -331,6 +338,8 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     long maxLength_ = 0;
     long textLimit_ = kDefaultTextLimit;
     TFont font_;
+    int pixelsPerInch_ = 0;
+    bool selectionBarWidened_ = false;
     bool updating_ = false;
     LinkClickTracker linkClicks_;
     std::unique_ptr<TFindDialog> findDialog_;

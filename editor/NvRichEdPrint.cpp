@@ -57,8 +57,8 @@ class PrintJob {
 };
 
 // The field's font as the printer draws it: the same face, size in points, style and character set.
-GdiObject PrinterFont(HDC printer, const TFont& font) {
-    const CharFormatSpec wanted = MakeCharFormatSpec(font, ScreenPixelsPerInch(), [](TColor) { return 0u; });
+GdiObject PrinterFont(HDC printer, const TFont& font, int fontDpi) {
+    const CharFormatSpec wanted = MakeCharFormatSpec(font, fontDpi, [](TColor) { return 0u; });
     LOGFONTA log{};
     log.lfHeight =
         -::MulDiv(static_cast<int>(wanted.TwentiethsOfPoint), ::GetDeviceCaps(printer, LOGPIXELSY), 1440);
@@ -135,7 +135,7 @@ int TNvRichEdit::PrintText(const std::string& title, const PrintTarget& target) 
 // that is open; answers how many further pages it started.
 int TNvRichEdit::PrintPlainText(HDC printer, const RECT& area, long start, long length) {
     const std::string text = ExpandTabs(TextRange(start, length));
-    GdiObject font = PrinterFont(printer, font_);
+    GdiObject font = PrinterFont(printer, font_, PixelsPerInch());
     if (!font) throw EError("Printing failed");
     auto prepare = [&] {
         // A new page may come with the device context's defaults again.

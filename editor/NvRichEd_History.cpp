@@ -273,6 +273,7 @@ void TNvRichEdit::ShowWindowOf(UndoHistory::WindowId id, long selStart, long sel
     CallControl(window, EM_SETMODIFY, modified ? TRUE : FALSE, 0);
     hwnd_ = window;
     shownId_ = id;
+    ApplySelectionBarWidth(); // its rectangle may be from another size or DPI
     AttachSubclass(window);
     if (visible_) ::ShowWindow(window, SW_SHOW);
     if (hadFocus) ::SetFocus(window);

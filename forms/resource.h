@@ -76,6 +76,10 @@
 #define IDC_MESSAGEICON 3002
 #define IDC_MESSAGETEXT 3003
 
+// The program's pictures come drawn at 100%, 125%, 150% and 200%: the resource of the set at 125% is
+// the one at 100% plus IDB_SETSTEP, at 150% plus twice that, at 200% plus three times.
+#define IDB_SETSTEP 20
+
 // Toolbar glyphs: the normal image and, to its right, the disabled one (WordWrap has one image).
 #define IDB_NEWBTN 4001
 #define IDB_OPENBTN 4002

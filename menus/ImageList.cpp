@@ -44,6 +44,16 @@ void TImageList::Clear() {
     Changed(false);
 }
 
+void TImageList::Resize(int width, int height) {
+    HIMAGELIST made = ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 0, 8);
+    if (!made) throw EError("Out of system resources");
+    ImageList_Destroy(list_);
+    list_ = made;
+    width_ = width;
+    height_ = height;
+    Changed(false);
+}
+
 void TImageList::Draw(HDC dc, int index, int x, int y) const {
     ImageList_Draw(list_, index, dc, x, y, ILD_TRANSPARENT);
 }

@@ -32,6 +32,8 @@ class TImageList {
     // The same from a bitmap resource of the module.
     void AddMaskedResource(HINSTANCE module, int id, COLORREF mask);
     void Clear();
+    // Empties the list and makes its images this size from now on.
+    void Resize(int width, int height);
 
     void Draw(HDC dc, int index, int x, int y) const;
     // A monochrome picture of the image's opaque pixels (0 bits) on its transparent ones (1 bits),

@@ -46,13 +46,14 @@ int FindAccessKey(const std::vector<std::string>& captions, char key) {
 int ReservedColumn(const TItemShape& shape) {
     if (shape.TopLevel) return 0;
     const int offset = static_cast<int>(shape.MinTextOffset);
-    return shape.HasImages ? std::max(offset, shape.ImageWidth + 2) : offset;
+    return shape.HasImages ? std::max(offset, shape.ImageWidth + DpiScaled(2, shape.Dpi)) : offset;
 }
 
 TItemSize MeasureItem(const TItemShape& shape, const TItemMeasures& measures) {
     const int g = ImageGap(measures.CheckWidth);
+    const auto s = [&shape](int design) { return DpiScaled(design, shape.Dpi); };
     TItemSize size;
-    size.Height = measures.MenuBarHeight - 2;
+    size.Height = measures.MenuBarHeight - s(2);
     if (shape.TopLevel) {
         size.Width = measures.CaptionWidth;
     } else {
@@ -61,14 +62,14 @@ TItemSize MeasureItem(const TItemShape& shape, const TItemMeasures& measures) {
         if (shape.ShowCheckMarks) size.Width += measures.CheckWidth;
     }
     if (shape.Separator) {
-        size.Height = std::max(measures.DashHeight / 2, 9);
+        size.Height = std::max(measures.DashHeight / 2, s(9));
         return size;
     }
     size.Height = std::max(size.Height, measures.CaptionHeight);
     const int reserved = ReservedColumn(shape);
     if (shape.HasImages && (!shape.TopLevel || shape.ValidImage)) {
-        size.Width += std::max(shape.ImageWidth + 2, reserved) + (shape.TopLevel ? g : 0);
-        if (shape.ValidImage) size.Height = std::max(size.Height, shape.ImageHeight + 4);
+        size.Width += std::max(shape.ImageWidth + s(2), reserved) + (shape.TopLevel ? g : 0);
+        if (shape.ValidImage) size.Height = std::max(size.Height, shape.ImageHeight + s(4));
     } else if (reserved > 0) {
         size.Width += reserved;
     }
@@ -80,8 +81,9 @@ TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, c
     const int g = ImageGap(measures.CheckWidth);
     const int reserved = ReservedColumn(shape);
     const int middle2 = rect.Top + rect.Bottom; // twice the vertical middle
+    const auto s = [&shape](int design) { return DpiScaled(design, shape.Dpi); };
     TItemLayout layout;
-    int x0 = shape.TopLevel ? g + 2 : g;
+    int x0 = shape.TopLevel ? g + s(2) : g;
     if (!shape.TopLevel && shape.ShowCheckMarks) {
         // The platform's own check column comes first; the image cells never frame a check then.
         layout.DrawCheck = checked;
@@ -91,7 +93,7 @@ TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, c
     }
     const bool sunken = checked && !shape.ShowCheckMarks;
     if (!shape.TopLevel && shape.ValidImage) {
-        const int w = std::max(shape.ImageWidth + 2, reserved);
+        const int w = std::max(shape.ImageWidth + s(2), reserved);
         layout.HasCell = true;
         layout.Cell = TBox{rect.Left + x0 - 1, rect.Top, rect.Left + x0 - 1 + w + 2, rect.Bottom};
         layout.DrawImage = true;
@@ -103,8 +105,8 @@ TItemLayout LayoutItem(const TItemShape& shape, const TItemMeasures& measures, c
         layout.Cell = TBox{rect.Left + x0 - 1, rect.Top, rect.Left + x0 - 1 + reserved + 2, rect.Bottom};
         if (sunken) {
             layout.DrawCheck = true;
-            layout.CheckX = layout.Cell.Left + 2 + (reserved - measures.CheckWidth) / 2;
-            layout.CheckY = (middle2 - measures.CheckHeight) / 2 + 1;
+            layout.CheckX = layout.Cell.Left + s(2) + (reserved - measures.CheckWidth) / 2;
+            layout.CheckY = (middle2 - measures.CheckHeight) / 2 + s(1);
         }
         x0 += reserved + g;
     }

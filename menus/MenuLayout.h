@@ -2,6 +2,8 @@
 // and shortcut go. The caller measures the texts with the menu's font; nothing here needs a window.
 #pragma once
 
+#include "base/DpiRules.h"
+
 #include <string>
 #include <vector>
 
@@ -37,6 +39,7 @@ struct TItemShape {
     int ImageHeight = 0;
     bool ValidImage = false; // the item's image index names an image of the list
     unsigned MinTextOffset = 0;
+    int Dpi = kDesignDpi; // the gaps and margins below are design pixels, scaled for it
 };
 
 // R: the column kept for images in front of every drop-down caption.

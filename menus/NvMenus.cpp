@@ -1,5 +1,6 @@
 #include "menus/NvMenus.h"
 
+#include "base/Dpi.h"
 #include "base/Errors.h"
 #include "base/Handles.h"
 #include "base/Platform.h"
@@ -66,19 +67,6 @@ void FillDithered(HDC dc, const RECT& rect, COLORREF first, COLORREF second) {
     ::SetBkColor(dc, oldBack);
 }
 
-LOGFONTA MenuLogFont() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return metrics.lfMenuFont;
-    LOGFONTA font{};
-    std::strcpy(font.lfFaceName, "MS Sans Serif");
-    font.lfHeight = -::MulDiv(8, ScreenPixelsPerInch(), 72);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = DEFAULT_CHARSET;
-    return font;
-}
-
 // Captions are UTF-8: an entry of the lists may name a file outside the code page.
 SIZE TextExtent(HDC dc, const std::string& text) {
     SIZE size{0, 0};
@@ -142,6 +130,15 @@ void TNvMenu::SetMinTextOffset(unsigned offset) {
     minTextOffset_ = offset;
 }
 
+void TNvMenu::SetPixelsPerInch(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    columns_.clear();
+    if (!handle_ || !ownerDraw_) return;
+    ApplyOwnerDrawTree(handle_, true);
+    OwnerDrawApplied();
+}
+
 void TNvMenu::RefreshOwnerDraw() {
     ownerDraw_ = handle_ && CanOwnerDraw() &&
                  (style_ != TNvMenuStyle::msStandard || (images_ && images_->Count() > 0));
@@ -151,7 +148,7 @@ void TNvMenu::RefreshOwnerDraw() {
     OwnerDrawApplied();
 }
 
-void TNvMenu::ApplyOwnerDraw(HMENU menu) const {
+void TNvMenu::ApplyOwnerDraw(HMENU menu, bool remeasure) const {
     const int count = ::GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
         MENUITEMINFOA info{};
@@ -160,17 +157,18 @@ void TNvMenu::ApplyOwnerDraw(HMENU menu) const {
         if (!::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info)) continue;
         const UINT type =
             ownerDraw_ ? (info.fType | MFT_OWNERDRAW) : (info.fType & ~static_cast<UINT>(MFT_OWNERDRAW));
-        if (type == info.fType) continue;
+        // Setting an item's type has the platform measure it again.
+        if (type == info.fType && !remeasure) continue;
         info.fType = type; // only the type: the text stays with the item
         ::SetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
     }
 }
 
-void TNvMenu::ApplyOwnerDrawTree(HMENU menu) const {
-    ApplyOwnerDraw(menu);
+void TNvMenu::ApplyOwnerDrawTree(HMENU menu, bool remeasure) const {
+    ApplyOwnerDraw(menu, remeasure);
     const int count = ::GetMenuItemCount(menu);
     for (int position = 0; position < count; ++position) {
-        if (HMENU sub = ::GetSubMenu(menu, position)) ApplyOwnerDrawTree(sub);
+        if (HMENU sub = ::GetSubMenu(menu, position)) ApplyOwnerDrawTree(sub, remeasure);
     }
 }
 
@@ -262,7 +260,7 @@ int TNvMenu::ImageIndex(const TNvMenuItem& item, TMenuOwnerDrawState state) {
 
 TNvMenu::Look TNvMenu::ItemLook(const TNvMenuItem& item, TMenuOwnerDrawState state) {
     Look look;
-    look.Font = MenuLogFont();
+    look.Font = MenuFontForDpi(dpi_);
     if ((item.State & MFS_DEFAULT) || (state & ODS_DEFAULT)) look.Font.lfWeight = FW_BOLD;
     look.Background = ::GetSysColor(COLOR_MENU);
     Raise(OnGetItemParams, this, item, state, look.Font, look.Background, look.Graphic, look.NumGlyphs);
@@ -296,6 +294,7 @@ TItemShape TNvMenu::Shape(const TNvMenuItem& item, const Look& look) const {
     shape.ImageHeight = look.ImageHeight;
     shape.ValidImage = look.ValidImage;
     shape.MinTextOffset = minTextOffset_;
+    shape.Dpi = dpi_;
     return shape;
 }
 
@@ -314,10 +313,9 @@ TNvMenu::Columns TNvMenu::MenuColumns(HDC dc, HMENU menu) const {
 
 TItemMeasures TNvMenu::Measures(HDC dc, const TNvMenuItem& item, bool recountColumns) {
     TItemMeasures measures;
-    const DWORD check = ::GetMenuCheckMarkDimensions();
-    measures.CheckWidth = LOWORD(check);
-    measures.CheckHeight = HIWORD(check);
-    measures.MenuBarHeight = ::GetSystemMetrics(SM_CYMENU);
+    measures.CheckWidth = MetricForDpi(SM_CXMENUCHECK, dpi_);
+    measures.CheckHeight = MetricForDpi(SM_CYMENUCHECK, dpi_);
+    measures.MenuBarHeight = MetricForDpi(SM_CYMENU, dpi_);
     const std::string stripped = StripAccelerators(item.Caption);
     const SIZE caption = TextExtent(dc, stripped);
     measures.CaptionWidth = caption.cx;

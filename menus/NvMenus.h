@@ -14,6 +14,7 @@
 // popup's command window.
 #pragma once
 
+#include "base/DpiRules.h"
 #include "base/Events.h"
 #include "menus/ImageList.h"
 #include "menus/MenuLayout.h"
@@ -79,6 +80,10 @@ class TNvMenu : public TObject {
     void SetStyle(TNvMenuStyle style);
     unsigned MinTextOffset() const noexcept { return minTextOffset_; }
     void SetMinTextOffset(unsigned offset);
+    // The DPI the items are measured and drawn at: the menu font and the platform's measures follow
+    // it. A change has the items measured again.
+    int PixelsPerInch() const noexcept { return dpi_; }
+    void SetPixelsPerInch(int dpi);
 
     TItemImageEvent OnGetImageIndex;
     TMeasureMenuItemEvent OnMeasureItem;
@@ -112,8 +117,9 @@ class TNvMenu : public TObject {
     void SetHandle(HMENU menu);
     // Decides again whether to draw, and marks or unmarks every item.
     void RefreshOwnerDraw();
-    // Marks the items of one menu (not its drop-downs) as the decision stands.
-    void ApplyOwnerDraw(HMENU menu) const;
+    // Marks the items of one menu (not its drop-downs) as the decision stands; `remeasure` has the
+    // platform measure them again even where the mark stays.
+    void ApplyOwnerDraw(HMENU menu, bool remeasure = false) const;
     virtual bool CanOwnerDraw() const { return true; }
     virtual void OwnerDrawApplied() {}
     // A band at the left of every drop-down item, drawn by DrawMargin.
@@ -126,7 +132,7 @@ class TNvMenu : public TObject {
         int ShortCut = 0; // widest shortcut + " "
     };
     struct Look; // the font, colours and picture of one item, in drawing order
-    void ApplyOwnerDrawTree(HMENU menu) const;
+    void ApplyOwnerDrawTree(HMENU menu, bool remeasure = false) const;
     bool ContainsBelow(HMENU tree, HMENU menu) const;
     bool FindIn(HMENU menu, UINT command, TNvMenuItem& item) const;
     Look ItemLook(const TNvMenuItem& item, TMenuOwnerDrawState state);
@@ -144,6 +150,7 @@ class TNvMenu : public TObject {
     bool showCheckMarks_ = true;
     TNvMenuStyle style_ = TNvMenuStyle::msStandard;
     unsigned minTextOffset_ = 0;
+    int dpi_ = kDesignDpi;
     bool ownerDraw_ = false;
     std::map<HMENU, Columns> columns_; // per drop-down, counted again at each opening
 };

@@ -1,5 +1,7 @@
 #include "statusbar/PanelLayout.h"
 
+#include "base/DpiRules.h"
+
 #include <algorithm>
 
 namespace nv {
@@ -26,7 +28,7 @@ int PanelAt(int count, const std::function<PartRect(int index)>& rectOf, int x, 
     return -1;
 }
 
-int AutoFitWidth(int measuredText) { return measuredText + 6; }
+int AutoFitWidth(int measuredText, int dpi) { return measuredText + DpiScaled(6, dpi); }
 
 TextPlacement PlaceText(TAlignment alignment, bool autoFit, bool lockPanel) {
     if (autoFit) return {THorizontalPlacement::Centre, 0};

@@ -2,6 +2,7 @@
 // the area a hint covers.
 #pragma once
 
+#include "base/DpiRules.h"
 #include "statusbar/PanelTypes.h"
 
 #include <functional>
@@ -37,8 +38,8 @@ int PanelAt(int count, const std::function<PartRect(int index)>& rectOf, int x, 
 
 // What GetTextExtent failing counts as.
 constexpr int kMeasureFailed = -1;
-// Width of an AutoFit panel whose text measures `measuredText` pixels.
-int AutoFitWidth(int measuredText);
+// Width of an AutoFit panel whose text measures `measuredText` pixels, at `dpi`: 6 design pixels more.
+int AutoFitWidth(int measuredText, int dpi = kDesignDpi);
 
 enum class THorizontalPlacement { Left, Centre, Right };
 struct TextPlacement {

@@ -145,7 +145,7 @@ void TnvStatusPanel::Fit() {
     TnvStatusBar& bar = Bar();
     if (!autoFit_ || !bar.HandleAllocated()) return;
     // Written straight onto the part: the Width setter refuses AutoFit panels.
-    const int fitted = AutoFitWidth(bar.MeasureText(text_));
+    const int fitted = AutoFitWidth(bar.MeasureText(text_), bar.PixelsPerInch());
     if (fitted == width_) return;
     width_ = fitted;
     bar.LayoutParts();
@@ -274,8 +274,18 @@ void TnvStatusBar::Realign() {
 }
 
 void TnvStatusBar::SetHeight(int value) {
-    height_ = value;
+    designHeight_ = value;
+    height_ = DpiScaled(designHeight_, dpi_);
     Realign();
+}
+
+void TnvStatusBar::SetPixelsPerInch(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    height_ = DpiScaled(designHeight_, dpi_);
+    Realign();
+    FitAll();
+    Invalidate();
 }
 
 void TnvStatusBar::SetVisible(bool value) {
@@ -423,7 +433,7 @@ void TnvStatusBar::FitAll() {
 
 int TnvStatusBar::FittingWidth(const std::string& text) const {
     const int measured = MeasureText(text);
-    return measured == kMeasureFailed ? 0 : AutoFitWidth(measured);
+    return measured == kMeasureFailed ? 0 : AutoFitWidth(measured, dpi_);
 }
 
 int TnvStatusBar::MeasureText(const std::string& text) const {

@@ -168,8 +168,13 @@ public:
 
     // Keeps the bar along the bottom of its parent; call from the parent's WM_SIZE.
     void Realign();
+    // The bar's height in pixels; it is set in design pixels, which the bar's DPI scales.
     int Height() const { return height_; }
-    void SetHeight(int value);
+    void SetHeight(int designPixels);
+    // The DPI the bar is laid out for: its height and the margin of fitted panels follow it. Panel
+    // widths and the font are the owner's, in pixels of this DPI.
+    int PixelsPerInch() const { return dpi_; }
+    void SetPixelsPerInch(int dpi);
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
     // Paints whatever is waiting to be painted now.
@@ -248,6 +253,8 @@ private:
     }
 
     HWND hwnd_ = nullptr;
+    int designHeight_ = kDefaultHeight;
+    int dpi_ = kDesignDpi;
     int height_ = kDefaultHeight;
     bool visible_ = true;
     bool simplePanel_ = false;

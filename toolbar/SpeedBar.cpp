@@ -1,5 +1,6 @@
 #include "toolbar/SpeedBar.h"
 
+#include "base/Dpi.h"
 #include "base/Platform.h"
 #include "forms/resource.h"
 
@@ -16,6 +17,8 @@ namespace {
 constexpr char kBarClass[] = "TSpeedBar";
 constexpr char kButtonClass[] = "TSpeedbarButton";
 constexpr char kCopyClass[] = "TBtnControl";
+// The glyphs are designed 16 pixels square.
+constexpr int kDesignGlyphSize = 16;
 
 // ---- Glyphs --------------------------------------------------------------------------------------
 
@@ -26,12 +29,16 @@ struct Glyph {
     int width = 0, height = 0;
 };
 
-const Glyph* LoadGlyph(int resource) {
-    static std::map<int, std::unique_ptr<Glyph>> cache;
-    auto found = cache.find(resource);
+// The glyph strip of a resource from the set for a DPI, each image at the size shown there.
+const Glyph* LoadGlyph(int resource, int numGlyphs, int dpi) {
+    static std::map<std::pair<int, int>, std::unique_ptr<Glyph>> cache;
+    const std::pair<int, int> key{resource, ShownImageSize(kDesignGlyphSize, dpi)};
+    auto found = cache.find(key);
     if (found != cache.end()) return found->second.get();
     std::unique_ptr<Glyph> glyph;
-    GdiObject image(::LoadBitmapA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource)));
+    GdiObject image = resource != 0 ? LoadImageStrip(resource, std::max(1, numGlyphs), kDesignGlyphSize,
+                                                     kDesignGlyphSize, dpi, true)
+                                    : GdiObject();
     BITMAP info{};
     if (resource != 0 && image && ::GetObjectA(image.get(), sizeof info, &info) && info.bmWidth > 0) {
         glyph = std::make_unique<Glyph>();
@@ -50,7 +57,7 @@ const Glyph* LoadGlyph(int resource) {
         glyph->image = std::move(image);
     }
     const Glyph* result = glyph.get();
-    cache[resource] = std::move(glyph);
+    cache[key] = std::move(glyph);
     return result;
 }
 
@@ -100,8 +107,8 @@ void DrawEmbossed(HDC dc, int x, int y, const Glyph& glyph, int sourceX, int wid
 
 } // namespace
 
-bool DrawGlyph(HDC dc, int x, int y, int resource, int numGlyphs, int index) {
-    const Glyph* glyph = LoadGlyph(resource);
+bool DrawGlyph(HDC dc, int x, int y, int resource, int numGlyphs, int index, int dpi) {
+    const Glyph* glyph = LoadGlyph(resource, numGlyphs, dpi);
     if (!glyph) return false;
     const int count = std::max(1, numGlyphs);
     const int width = glyph->width / count;
@@ -121,21 +128,18 @@ bool DrawGlyph(HDC dc, int x, int y, int resource, int numGlyphs, int index) {
     return true;
 }
 
-SIZE GlyphSize(int resource, int numGlyphs) {
-    const Glyph* glyph = LoadGlyph(resource);
+SIZE GlyphSize(int resource, int numGlyphs, int dpi) {
+    const Glyph* glyph = LoadGlyph(resource, numGlyphs, dpi);
     if (!glyph) return {0, 0};
     return {glyph->width / std::max(1, numGlyphs), glyph->height};
 }
 
-HCURSOR ToolbarDragCursor() {
-    static HCURSOR cursor = [] {
-        HCURSOR own = ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TOOLBARDRAGCURSOR));
-        return own ? own : ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEALL));
-    }();
-    return cursor;
+HCURSOR ToolbarDragCursor(int dpi) {
+    HCURSOR own = LoadCursorForDpi(MAKEINTRESOURCEA(IDR_TOOLBARDRAGCURSOR), dpi);
+    return own ? own : ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEALL));
 }
 
-void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TButtonDrawState& state) {
+void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TButtonDrawState& state, int dpi) {
     ::FillRect(dc, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
     const bool sunken = state.Pressed || state.Down;
     RECT inside = rect;
@@ -161,22 +165,25 @@ void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TBut
     if (state.Down && !state.Hot) FillDither(dc, inside);
 
     // Glyph and caption, centred together; the glyph beside or above the caption by the layout.
-    const SIZE glyph = GlyphSize(item.GlyphResource(), item.NumGlyphs());
+    const SIZE glyph = GlyphSize(item.GlyphResource(), item.NumGlyphs(), dpi);
     const std::string& caption = item.BtnCaption();
-    // Captions in the system's dialog font, wherever the button is drawn.
-    SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    // Captions in the system's dialog font at the button's DPI, wherever the button is drawn.
+    const LOGFONTA captionFont = MessageFontForDpi(dpi);
+    GdiObject madeFont(caption.empty() ? nullptr : ::CreateFontIndirectA(&captionFont));
+    SelectedObject font(dc, madeFont ? madeFont.get() : ::GetStockObject(DEFAULT_GUI_FONT));
     SIZE text{0, 0};
     if (!caption.empty()) {
         ::GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
     }
-    const int spacing = glyph.cx > 0 && !caption.empty() ? std::max(0, item.Spacing) : 0;
+    const int spacing = glyph.cx > 0 && !caption.empty() ? DpiScaled(std::max(0, item.Spacing), dpi) : 0;
     const bool across = item.Layout == blGlyphLeft || item.Layout == blGlyphRight;
     const int totalW = across ? glyph.cx + spacing + text.cx : std::max<int>(glyph.cx, text.cx);
     const int totalH = across ? std::max<int>(glyph.cy, text.cy) : glyph.cy + spacing + text.cy;
     const int shift = sunken ? 1 : 0;
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    int x = rect.left + (item.Margin >= 0 && across ? item.Margin : (width - totalW) / 2) + shift;
-    int y = rect.top + (item.Margin >= 0 && !across ? item.Margin : (height - totalH) / 2) + shift;
+    const int margin = DpiScaled(item.Margin, dpi);
+    int x = rect.left + (item.Margin >= 0 && across ? margin : (width - totalW) / 2) + shift;
+    int y = rect.top + (item.Margin >= 0 && !across ? margin : (height - totalH) / 2) + shift;
     POINT glyphAt{x, y}, textAt{x, y};
     switch (item.Layout) {
     case blGlyphLeft:
@@ -199,11 +206,12 @@ void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TBut
     if (glyph.cx > 0) {
         const bool greyed = !state.Enabled || state.Grayed;
         if (greyed && item.NumGlyphs() >= 2) {
-            DrawGlyph(dc, glyphAt.x, glyphAt.y, item.GlyphResource(), item.NumGlyphs(), 1);
+            DrawGlyph(dc, glyphAt.x, glyphAt.y, item.GlyphResource(), item.NumGlyphs(), 1, dpi);
         } else if (greyed) {
-            DrawEmbossed(dc, glyphAt.x, glyphAt.y, *LoadGlyph(item.GlyphResource()), 0, glyph.cx);
+            DrawEmbossed(dc, glyphAt.x, glyphAt.y, *LoadGlyph(item.GlyphResource(), item.NumGlyphs(), dpi), 0,
+                         glyph.cx);
         } else {
-            DrawGlyph(dc, glyphAt.x, glyphAt.y, item.GlyphResource(), item.NumGlyphs(), 0);
+            DrawGlyph(dc, glyphAt.x, glyphAt.y, item.GlyphResource(), item.NumGlyphs(), 0, dpi);
         }
     }
     if (!caption.empty()) {
@@ -239,8 +247,10 @@ TSpeedBar::~TSpeedBar() {
 
 void TSpeedBar::CreateWnd(HWND parent, int id) {
     RegisterClassOnce(kBarClass, CS_DBLCLKS, nullptr);
+    if (!dpiSet_) dpi_ = WindowDpi(parent);
     const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (Visible() ? WS_VISIBLE : 0);
-    Create(kBarClass, Name.c_str(), style, 0, Left(), Top(), Width(), Height(), parent,
+    const RECT r = ScreenRect(Left(), Top(), Width(), Height());
+    Create(kBarClass, Name.c_str(), style, 0, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     if (!Handle()) return;
     tooltip_ = ::CreateWindowExA(
@@ -272,9 +282,43 @@ std::string TSpeedBar::DefaultSection() const {
     return DefaultSectionName(TComponentKind::Control, className, Name);
 }
 
+void TSpeedBar::SetPixelsPerInch(int dpi) {
+    dpiSet_ = true;
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    BoundsChanged();
+    ForEachItem([](TSpeedItem& item) {
+        if (TSpeedItemButton* button = item.Button()) {
+            button->UpdateBounds();
+            button->UpdateLook();
+        }
+    });
+    Invalidate();
+    NotifyEditor(sbnSizeChanged, this);
+    RequestRealign();
+}
+
+RECT TSpeedBar::ScreenRect(int left, int top, int width, int height) const {
+    // Edges rather than sizes are scaled, so that things side by side stay side by side.
+    return RECT{Scaled(left), Scaled(top), Scaled(left + width), Scaled(top + height)};
+}
+
+void TSpeedBar::SetScreenBounds(int left, int top, int width, int height) {
+    placing_ = true;
+    SetBounds(Unscaled(left), Unscaled(top), Unscaled(width), Unscaled(height));
+    placing_ = false;
+    if (Handle()) ::SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TSpeedBar::PlaceItemAtClient(TSpeedItem& item, POINT client) {
+    return PlaceItemAt(item, Unscaled(client.x), Unscaled(client.y));
+}
+
 void TSpeedBar::BoundsChanged() {
-    if (Handle()) {
-        ::SetWindowPos(Handle(), nullptr, Left(), Top(), Width(), Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (Handle() && !placing_) {
+        const RECT r = ScreenRect(Left(), Top(), Width(), Height());
+        ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -299,10 +343,10 @@ void TSpeedBar::RequestRealign() {
     Raise(OnRequestAlign);
 }
 
-int TSpeedBar::ScreenPixelsPerInch() const { return nv::ScreenPixelsPerInch(); }
+// The stored layout is in design pixels at every DPI, and says so.
+int TSpeedBar::ScreenPixelsPerInch() const { return kDesignDpi; }
 
-// The window the bar sits on is laid out for the screen it shows on.
-int TSpeedBar::FormPixelsPerInch() const { return Handle() ? nv::ScreenPixelsPerInch() : 0; }
+int TSpeedBar::FormPixelsPerInch() const { return Handle() ? kDesignDpi : 0; }
 
 LRESULT TSpeedBar::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -380,7 +424,7 @@ void TSpeedBar::OnPaint() {
 bool TSpeedBar::CanResize() const { return (Options() & sbAllowResize) && InEditMode() && !moving_; }
 
 bool TSpeedBar::InResizeZoneAt(POINT client) const {
-    return InResizeZone(Align(), client.x, client.y, ClientWidth(), ClientHeight());
+    return InResizeZone(Align(), Unscaled(client.x), Unscaled(client.y), ClientWidth(), ClientHeight());
 }
 
 void TSpeedBar::OnLeftButtonDown(POINT at) {
@@ -409,13 +453,13 @@ void TSpeedBar::OnMouseMove(POINT at) {
     }
     if (!pressed_) return;
     if (!moving_) {
-        if (!MoveStarted(at.x - pressPoint_.x, at.y - pressPoint_.y)) return;
+        if (!MoveStarted(Unscaled(at.x - pressPoint_.x), Unscaled(at.y - pressPoint_.y))) return;
         moving_ = true;
         startAlign_ = acceptedAlign_ = Align();
         RECT bar{};
         ::GetWindowRect(Handle(), &bar);
         SetOutline(bar);
-        ::SetCursor(ToolbarDragCursor());
+        ::SetCursor(ToolbarDragCursor(dpi_));
     }
     POINT screen = at;
     ::ClientToScreen(Handle(), &screen);
@@ -459,7 +503,7 @@ void TSpeedBar::CancelDrag() {
 
 bool TSpeedBar::OnSetCursor() {
     if (moving_ || carry_) {
-        ::SetCursor(ToolbarDragCursor());
+        ::SetCursor(ToolbarDragCursor(dpi_));
         return true;
     }
     POINT at{};
@@ -486,9 +530,11 @@ RECT TSpeedBar::OutlineFor(TAlign align) const {
     ::GetClientRect(parent, &client);
     std::vector<TDockedControl> others;
     if (DockedSiblings) others = DockedSiblings();
-    const TBarRect outline =
-        DockOutline({client.left, client.top, client.right, client.bottom}, align, Thickness(),
-                    {Left(), Top(), Left() + Width(), Top() + Height()}, others);
+    RECT bar{};
+    ::GetWindowRect(Handle(), &bar);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
+    const TBarRect outline = DockOutline({client.left, client.top, client.right, client.bottom}, align,
+                                         ScreenThickness(), {bar.left, bar.top, bar.right, bar.bottom}, others);
     RECT screen{outline.Left, outline.Top, outline.Right, outline.Bottom};
     ::MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&screen), 2);
     return screen;
@@ -539,19 +585,23 @@ void TSpeedBar::ResizeTo(POINT client) {
     POINT at = client;
     ::MapWindowPoints(Handle(), parent, &at, 1);
     if (!::PtInRect(&area, at)) return;
-    // The distance from the bar's fixed edge, less the offsets on both sides.
+    RECT bar{};
+    ::GetWindowRect(Handle(), &bar);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
+    // The distance from the bar's fixed edge, less the offsets on both sides; reckoned in design pixels.
     int distance = 0;
     switch (Align()) {
-    case alTop: distance = at.y - Top() - 2 * BtnOffsetVert(); break;
-    case alBottom: distance = Top() + Height() - 2 * BtnOffsetVert() - at.y; break;
-    case alLeft: distance = at.x - Left() - 2 * BtnOffsetHorz(); break;
-    case alRight: distance = Left() + Width() - 2 * BtnOffsetHorz() - at.x; break;
+    case alTop: distance = Unscaled(at.y - bar.top) - 2 * BtnOffsetVert(); break;
+    case alBottom: distance = Unscaled(bar.bottom - at.y) - 2 * BtnOffsetVert(); break;
+    case alLeft: distance = Unscaled(at.x - bar.left) - 2 * BtnOffsetHorz(); break;
+    case alRight: distance = Unscaled(bar.right - at.x) - 2 * BtnOffsetHorz(); break;
     default: return;
     }
     // No thicker than the room the window's other edge controls leave it.
     std::vector<TDockedControl> others;
     if (DockedSiblings) others = DockedSiblings();
-    const int limit = DockRoom({area.left, area.top, area.right, area.bottom}, Horizontal(), others);
+    const int limit = DesignPixelsWithin(
+        DockRoom({area.left, area.top, area.right, area.bottom}, Horizontal(), others), dpi_);
     const int thickness = RowsThickness(distance, ButtonThickness(), Offset(), limit);
     if (thickness != Thickness()) SetThickness(thickness);
 }
@@ -575,16 +625,19 @@ void TSpeedBar::BeginCarry(TSpeedbarButton& button) {
     ::GetWindowRect(button.Handle(), &r);
     // The pointer holds the button by its bottom-right corner, where the copy hangs from.
     ::SetCursorPos(r.right, r.bottom);
-    copy_ = std::make_unique<TBtnControl>(*carry_, BtnWidth(), BtnHeight());
+    const SIZE size = ScreenButtonSize();
+    copy_ = std::make_unique<TBtnControl>(*carry_, size.cx, size.cy, dpi_);
     copy_->MoveTo({r.right, r.bottom});
     copy_->ShowCopy(true);
     ::SetCapture(Handle());
-    ::SetCursor(ToolbarDragCursor());
+    ::SetCursor(ToolbarDragCursor(dpi_));
 }
 
 bool TSpeedBar::OverClient(POINT screen) const {
     ::ScreenToClient(Handle(), &screen);
-    return TBarRect{0, 0, ClientWidth(), ClientHeight()}.Contains(screen.x, screen.y);
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    return ::PtInRect(&client, screen) != FALSE;
 }
 
 void TSpeedBar::CarryTo(POINT screen) {
@@ -594,19 +647,20 @@ void TSpeedBar::CarryTo(POINT screen) {
     }
     copy_->MoveTo(screen);
     copy_->ShowCopy(OverClient(copy_->TopLeft()));
-    ::SetCursor(ToolbarDragCursor());
+    ::SetCursor(ToolbarDragCursor(dpi_));
 }
 
 void TSpeedBar::EndCarry(POINT screen) {
     TSpeedItem* item = carry_;
     carry_ = nullptr;
-    POINT corner{screen.x - BtnWidth(), screen.y - BtnHeight()};
+    const SIZE size = ScreenButtonSize();
+    POINT corner{screen.x - size.cx, screen.y - size.cy};
     copy_.reset();
     if (::GetCapture() == Handle()) ::ReleaseCapture();
     bool shown = false;
     if (OverClient(corner)) {
         ::ScreenToClient(Handle(), &corner);
-        shown = PlaceItemAt(*item, corner.x, corner.y);
+        shown = PlaceItemAtClient(*item, corner);
     } else {
         item->SetVisible(false);
     }
@@ -673,15 +727,17 @@ TSpeedbarButton::~TSpeedbarButton() {
 void TSpeedbarButton::EnsureHandle() {
     if (Handle() || !bar_.Handle()) return;
     RegisterClassOnce(kButtonClass, 0, nullptr);
-    Create(kButtonClass, item_.Name().c_str(), WS_CHILD | WS_CLIPSIBLINGS, 0, item_.Left(), item_.Top(),
-           bar_.BtnWidth(), bar_.BtnHeight(), bar_.Handle(), nullptr);
+    const RECT r = bar_.ScreenRect(item_.Left(), item_.Top(), bar_.BtnWidth(), bar_.BtnHeight());
+    Create(kButtonClass, item_.Name().c_str(), WS_CHILD | WS_CLIPSIBLINGS, 0, r.left, r.top, r.right - r.left,
+           r.bottom - r.top, bar_.Handle(), nullptr);
     bar_.AddTool(*this);
     UpdateShown();
 }
 
 void TSpeedbarButton::UpdateBounds() {
     if (Handle()) {
-        ::SetWindowPos(Handle(), nullptr, item_.Left(), item_.Top(), bar_.BtnWidth(), bar_.BtnHeight(),
+        const RECT r = bar_.ScreenRect(item_.Left(), item_.Top(), bar_.BtnWidth(), bar_.BtnHeight());
+        ::SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -752,10 +808,10 @@ void TSpeedbarButton::OnPaint() {
     GdiObject bitmap(::CreateCompatibleBitmap(dc, rect.right, rect.bottom));
     if (buffer && bitmap) {
         SelectedObject selected(buffer.get(), bitmap.get());
-        DrawItemButton(buffer.get(), rect, item_, DrawState());
+        DrawItemButton(buffer.get(), rect, item_, DrawState(), bar_.PixelsPerInch());
         ::BitBlt(dc, 0, 0, rect.right, rect.bottom, buffer.get(), 0, 0, SRCCOPY);
     } else {
-        DrawItemButton(dc, rect, item_, DrawState());
+        DrawItemButton(dc, rect, item_, DrawState(), bar_.PixelsPerInch());
     }
     ::EndPaint(Handle(), &ps);
 }
@@ -809,8 +865,8 @@ void TSpeedbarButton::OnLeftButtonUp(POINT at) {
 
 // ---- TBtnControl ---------------------------------------------------------------------------------
 
-TBtnControl::TBtnControl(const TSpeedItem& item, int width, int height)
-    : item_(item), width_(width), height_(height) {
+TBtnControl::TBtnControl(const TSpeedItem& item, int width, int height, int dpi)
+    : item_(item), width_(width), height_(height), dpi_(dpi) {
     RegisterClassOnce(kCopyClass, 0, nullptr);
     Create(kCopyClass, "", WS_POPUP | WS_DISABLED, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, 0, 0,
            width, height, nullptr, nullptr);
@@ -845,12 +901,12 @@ LRESULT TBtnControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(Handle(), &ps);
         TButtonDrawState state;
-        DrawItemButton(dc, RECT{0, 0, width_, height_}, item_, state);
+        DrawItemButton(dc, RECT{0, 0, width_, height_}, item_, state, dpi_);
         ::EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_ERASEBKGND: return 1;
-    case WM_SETCURSOR: ::SetCursor(ToolbarDragCursor()); return TRUE;
+    case WM_SETCURSOR: ::SetCursor(ToolbarDragCursor(dpi_)); return TRUE;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     default: break;
     }

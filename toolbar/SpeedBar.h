@@ -8,9 +8,12 @@
 //   bar.OnRequestAlign = [..] { lay the parent's docked controls out again, calling bar.SetBounds };
 //   bar.DockedSiblings = [..] { the parent's other docked controls, for the outline of a move };
 //   bar.SetIniStorage(&placement);  // the layout is saved and restored with the window placement
-// The model (sections, items, grid, stored layout) is TCustomSpeedBar in SpeedBarCore.h.
+// The model (sections, items, grid, stored layout) is TCustomSpeedBar in SpeedBarCore.h. It keeps every
+// size and place in design pixels (96 DPI), which is also what the stored layout holds; the bar shows
+// them at its window's DPI (SetPixelsPerInch), so a DPI change leaves the model as it was.
 #pragma once
 
+#include "base/DpiRules.h"
 #include "base/Handles.h"
 #include "base/Window.h"
 #include "placement/Placement.h"
@@ -37,21 +40,23 @@ struct TButtonDrawState {
     bool Grayed = false; // the glyph greyed, as for a disabled button
 };
 
-// Draws a button of an item, glyph and caption, into `rect` of `dc`.
-void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TButtonDrawState& state);
-// Draws image `index` of a glyph resource with its transparent colour left out; false when the
-// resource cannot be loaded.
-bool DrawGlyph(HDC dc, int x, int y, int resource, int numGlyphs, int index);
-// The size of one image of a glyph resource ({0, 0} when it cannot be loaded).
-SIZE GlyphSize(int resource, int numGlyphs);
-// The cursor shown while the toolbar or one of its buttons is carried.
-HCURSOR ToolbarDragCursor();
+// Draws a button of an item, glyph and caption, into `rect` of `dc`, at `dpi`.
+void DrawItemButton(HDC dc, const RECT& rect, const TSpeedItem& item, const TButtonDrawState& state,
+                    int dpi = kDesignDpi);
+// Draws image `index` of a glyph resource, from the glyph set for `dpi`, with its transparent colour
+// left out; false when the resource cannot be loaded.
+bool DrawGlyph(HDC dc, int x, int y, int resource, int numGlyphs, int index, int dpi = kDesignDpi);
+// The size of one image of a glyph resource at `dpi` ({0, 0} when it cannot be loaded).
+SIZE GlyphSize(int resource, int numGlyphs, int dpi = kDesignDpi);
+// The cursor shown while the toolbar or one of its buttons is carried, at `dpi`.
+HCURSOR ToolbarDragCursor(int dpi = kDesignDpi);
 
 // The floating copy of a button that follows the mouse while it is carried: a borderless, disabled,
 // topmost tool window that never takes the focus.
 class TBtnControl : public WindowBase {
 public:
-    explicit TBtnControl(const TSpeedItem& item, int width, int height);
+    // `width` and `height` in pixels of `dpi`, at which it draws the button.
+    TBtnControl(const TSpeedItem& item, int width, int height, int dpi);
     ~TBtnControl() override;
     // Shows the copy with its bottom-right corner at `screen`, without activating it.
     void MoveTo(POINT screen);
@@ -65,6 +70,7 @@ protected:
 private:
     const TSpeedItem& item_;
     int width_, height_;
+    int dpi_;
 };
 
 class TSpeedBar : public TCustomSpeedBar, public WindowBase {
@@ -72,8 +78,23 @@ public:
     TSpeedBar();
     ~TSpeedBar() override;
 
+    // Takes the parent's DPI unless one was set.
     void CreateWnd(HWND parent, int id);
     bool HandleAllocated() const { return Handle() != nullptr; }
+
+    // The DPI the bar is shown at; a change lays the buttons out again and asks for the parent's layout.
+    int PixelsPerInch() const { return dpi_; }
+    void SetPixelsPerInch(int dpi);
+    // Design pixels at the bar's DPI, and back.
+    int Scaled(int designPixels) const { return DpiScaled(designPixels, dpi_); }
+    int Unscaled(int pixels) const { return DesignPixels(pixels, dpi_); }
+    // The parent's layout places the bar in its own pixels; its thickness there.
+    void SetScreenBounds(int left, int top, int width, int height);
+    int ScreenThickness() const { return Scaled(Thickness()); }
+    // A button's size on the screen.
+    SIZE ScreenButtonSize() const { return {Scaled(BtnWidth()), Scaled(BtnHeight())}; }
+    // PlaceItemAt for a point in the bar's client pixels.
+    bool PlaceItemAtClient(TSpeedItem& item, POINT client);
 
     // The parent's layout: called when the bar's edge, thickness or visibility changed.
     std::function<void()> OnRequestAlign;
@@ -115,6 +136,8 @@ protected:
 private:
     friend class TSpeedbarButton;
 
+    // A rectangle of the model's design pixels in the bar's parent's pixels.
+    RECT ScreenRect(int left, int top, int width, int height) const;
     void OnPaint();
     void PaintFrame(HDC dc, RECT& rect) const;
     void PaintBoundLines(HDC dc, const RECT& rect) const;
@@ -147,6 +170,9 @@ private:
     void UpdateTool(TSpeedbarButton& button);
 
     TIniLink link_;
+    int dpi_ = kDesignDpi;
+    bool dpiSet_ = false; // else CreateWnd takes the parent's
+    bool placing_ = false; // SetScreenBounds moves the window itself
     HMENU popupMenu_ = nullptr;
     HWND popupTarget_ = nullptr;
     int alignSuspended_ = 0;

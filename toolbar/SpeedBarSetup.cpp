@@ -1,8 +1,8 @@
 #include "toolbar/SpeedBarSetup.h"
 
 #include "base/Application.h"
+#include "base/Dpi.h"
 #include "base/Errors.h"
-#include "base/Platform.h"
 #include "forms/resource.h"
 #include "menus/MenuLayout.h"
 
@@ -27,6 +27,31 @@ enum ControlId {
     idButtonsList,
     idHintLabel,
     idHelpBtn
+};
+
+// The form, in pixels at 96 DPI: its client size and where each control goes.
+constexpr int kClientWidth = 421, kClientHeight = 262;
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+struct DesignedControl {
+    int id;
+    const char* className;
+    UINT text; // string resource, or 0
+    const char* fixedText;
+    DWORD style;
+    DWORD exStyle;
+    int x, y, w, h;
+};
+constexpr DWORD kListStyle =
+    LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+const DesignedControl kControls[] = {
+    {idCategoriesLabel, "STATIC", IDS_SPEEDBARCATEGORIES, "", SS_LEFT, 0, 12, 11, 128, 16},
+    {idButtonsLabel, "STATIC", IDS_SPEEDBARBUTTONS, "", SS_LEFT, 0, 146, 11, 178, 16},
+    {idSectionList, "LISTBOX", 0, "", kListStyle, WS_EX_CLIENTEDGE, 12, 30, 129, 188},
+    {idButtonsList, "LISTBOX", 0, "", kListStyle, WS_EX_CLIENTEDGE, 146, 30, 179, 188},
+    {idHintLabel, "STATIC", IDS_SPEEDBARHINT, "", SS_LEFT | SS_NOPREFIX, 0, 8, 231, 407, 29},
+    {IDCANCEL, "BUTTON", 0, "OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 12, 77, 25},
+    {idHelpBtn, "BUTTON", 0, "&Help", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 44, 77, 25},
 };
 
 std::string LoadString(UINT id) {
@@ -136,28 +161,28 @@ TSpeedbarSetupWindow* TSpeedbarSetupWindow::FindFor(const TSpeedBar* bar) {
     return nullptr;
 }
 
-TSpeedbarSetupWindow& TSpeedbarSetupWindow::CreateNew(HWND owner) {
+TSpeedbarSetupWindow& TSpeedbarSetupWindow::CreateNew(HWND owner, int dpi) {
     ReleaseClosedWindows();
     WatchForClosedWindows();
-    OpenWindows().push_back(std::make_unique<TSpeedbarSetupWindow>(owner));
+    OpenWindows().push_back(std::make_unique<TSpeedbarSetupWindow>(owner, dpi));
     return *OpenWindows().back();
 }
 
-TSpeedbarSetupWindow::TSpeedbarSetupWindow(HWND owner) {
+TSpeedbarSetupWindow::TSpeedbarSetupWindow(HWND owner, int dpi) {
     RegisterClassOnce(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    ppi_ = ScreenPixelsPerInch();
-    // The form's layout is in pixels at 96 pixels per inch.
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
-    RECT frame{0, 0, ::MulDiv(421, ppi_, 96), ::MulDiv(262, ppi_, 96)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-              y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    Create(kClassName, LoadString(IDS_SPEEDBARCAPTION).c_str(), style, exStyle, x, y, width, height, owner,
-           nullptr);
+    ppi_ = dpi > 0 ? dpi : WindowDpi(owner);
+    // Centred on the screen the bar is on, whose DPI it was laid out for.
+    const SIZE size = FrameSize(ppi_);
+    const POINT centre = MonitorCentre(owner);
+    Create(kClassName, LoadString(IDS_SPEEDBARCAPTION).c_str(), kStyle, kExStyle, centre.x - size.cx / 2,
+           centre.y - size.cy / 2, size.cx, size.cy, owner, nullptr);
     if (!Handle()) throw EError("Error creating window");
     CreateControls();
+}
+
+SIZE TSpeedbarSetupWindow::FrameSize(int dpi) const {
+    return WindowSizeForClient(DpiScaled(kClientWidth, dpi), DpiScaled(kClientHeight, dpi), kStyle, false, kExStyle,
+                               dpi);
 }
 
 TSpeedbarSetupWindow::~TSpeedbarSetupWindow() {
@@ -166,45 +191,48 @@ TSpeedbarSetupWindow::~TSpeedbarSetupWindow() {
 }
 
 void TSpeedbarSetupWindow::CreateControls() {
-    // A regular rather than bold face, at the form's height.
-    font_.reset(::CreateFontA(-::MulDiv(11, ppi_, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
-    const struct {
-        int id;
-        const char* className;
-        std::string text;
-        DWORD style;
-        DWORD exStyle;
-        int x, y, w, h;
-        HWND* slot;
-    } controls[] = {
-        {idCategoriesLabel, "STATIC", LoadString(IDS_SPEEDBARCATEGORIES), SS_LEFT, 0, 12, 11, 128, 16,
-         nullptr},
-        {idButtonsLabel, "STATIC", LoadString(IDS_SPEEDBARBUTTONS), SS_LEFT, 0, 146, 11, 178, 16, nullptr},
-        {idSectionList, "LISTBOX", "",
-         LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-         WS_EX_CLIENTEDGE, 12, 30, 129, 188, &sectionList_},
-        {idButtonsList, "LISTBOX", "",
-         LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-         WS_EX_CLIENTEDGE, 146, 30, 179, 188, &buttonsList_},
-        {idHintLabel, "STATIC", LoadString(IDS_SPEEDBARHINT), SS_LEFT | SS_NOPREFIX, 0, 8, 231, 407, 29,
-         nullptr},
-        {IDCANCEL, "BUTTON", "OK", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 12, 77, 25, &closeBtn_},
-        {idHelpBtn, "BUTTON", "&Help", BS_PUSHBUTTON | WS_TABSTOP, 0, 339, 44, 77, 25, &helpBtn_},
-    };
-    for (const auto& c : controls) {
+    for (const DesignedControl& c : kControls) {
         const DWORD visible = c.id == idHelpBtn ? 0 : WS_VISIBLE;
-        HWND control = ::CreateWindowExA(
-            c.exStyle, c.className, c.text.c_str(), WS_CHILD | visible | c.style, ::MulDiv(c.x, ppi_, 96),
-            ::MulDiv(c.y, ppi_, 96), ::MulDiv(c.w, ppi_, 96), ::MulDiv(c.h, ppi_, 96), Handle(),
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), ::GetModuleHandleA(nullptr), nullptr);
-        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-        if (c.slot) {
-            *c.slot = control;
+        const std::string text = c.text ? LoadString(c.text) : std::string(c.fixedText);
+        HWND control = ::CreateWindowExA(c.exStyle, c.className, text.c_str(), WS_CHILD | visible | c.style, 0, 0, 0,
+                                         0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                         ::GetModuleHandleA(nullptr), nullptr);
+        HWND* slot = c.id == idSectionList ? &sectionList_
+                     : c.id == idButtonsList ? &buttonsList_
+                     : c.id == IDCANCEL      ? &closeBtn_
+                     : c.id == idHelpBtn     ? &helpBtn_
+                                             : nullptr;
+        if (slot) {
+            *slot = control;
             subclasses_.push_back(std::make_unique<ListSubclass>(*this, control));
         }
     }
+    PlaceControls();
+}
+
+void TSpeedbarSetupWindow::PlaceControls() {
+    // A regular rather than bold face: the form's 8 points.
+    GdiObject font(::CreateFontA(-::MulDiv(8, ppi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                 "MS Sans Serif"));
+    for (const DesignedControl& c : kControls) {
+        HWND control = ::GetDlgItem(Handle(), c.id);
+        if (!control) continue;
+        const int left = Scaled(c.x), top = Scaled(c.y);
+        ::SetWindowPos(control, nullptr, left, top, Scaled(c.x + c.w) - left, Scaled(c.y + c.h) - top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    }
+    font_ = std::move(font); // the old font goes once no control draws with it
+}
+
+void TSpeedbarSetupWindow::OnDpiChanged(int dpi, LPARAM suggested) {
+    if (dpi <= 0) return;
+    ppi_ = dpi;
+    PlaceControls();
+    TakeDpiChangedPlace(Handle(), suggested, FrameSize(ppi_), {Scaled(kClientWidth), Scaled(kClientHeight)});
+    SizeLists();
+    ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TSpeedbarSetupWindow::SetSpeedBar(TSpeedBar* bar) {
@@ -249,8 +277,8 @@ int TSpeedbarSetupWindow::SelectedCategory() const {
 
 void TSpeedbarSetupWindow::SizeLists() {
     if (!buttonsList_) return;
-    const int limit = ::MulDiv(186, ppi_, 96);
-    const int rowHeight = (bar_ ? bar_->BtnHeight() : 23) + 2;
+    const int limit = Scaled(186);
+    const int rowHeight = Scaled((bar_ ? bar_->BtnHeight() : 23) + 2);
     ::SendMessageA(buttonsList_, LB_SETITEMHEIGHT, 0, rowHeight);
     RECT client{}, window{};
     ::GetClientRect(buttonsList_, &client);
@@ -268,7 +296,7 @@ void TSpeedbarSetupWindow::SizeLists() {
     SelectedObject font(dc.get(), font_.get());
     SIZE text{};
     ::GetTextExtentPoint32A(dc.get(), "Wg", 2, &text);
-    ::SendMessageA(sectionList_, LB_SETITEMHEIGHT, 0, text.cy + 2);
+    ::SendMessageA(sectionList_, LB_SETITEMHEIGHT, 0, text.cy + Scaled(2));
 }
 
 void TSpeedbarSetupWindow::Fill(int category) {
@@ -331,6 +359,10 @@ LRESULT TSpeedbarSetupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lPar
     case WM_SYSCHAR:
         if (OnAccessKey(static_cast<char>(wParam))) return 0;
         break;
+    case kDpiChangedMessage: OnDpiChanged(DpiOfDpiChanged(wParam), lParam); return 0;
+    case kGetDpiScaledSizeMessage:
+        *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+        return TRUE;
     case WM_CLOSE: Destroy(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     case WM_NCDESTROY:
@@ -378,8 +410,7 @@ void TSpeedbarSetupWindow::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(Handle(), &ps);
     // The etched frame around the two lists.
-    RECT bevel{::MulDiv(4, ppi_, 96), ::MulDiv(4, ppi_, 96), ::MulDiv(4 + 328, ppi_, 96),
-               ::MulDiv(4 + 221, ppi_, 96)};
+    RECT bevel{Scaled(4), Scaled(4), Scaled(4 + 328), Scaled(4 + 221)};
     ::DrawEdge(dc, &bevel, EDGE_ETCHED, BF_RECT);
     ::EndPaint(Handle(), &ps);
 }
@@ -438,8 +469,7 @@ void TSpeedbarSetupWindow::BarNotify(TSpeedbarNotification code, TObject* subjec
 // ---- Drawing -------------------------------------------------------------------------------------
 
 void TSpeedbarSetupWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
-    item.itemHeight =
-        item.CtlID == idButtonsList ? static_cast<UINT>((bar_ ? bar_->BtnHeight() : 23) + 2) : 16u;
+    item.itemHeight = static_cast<UINT>(Scaled(item.CtlID == idButtonsList ? (bar_ ? bar_->BtnHeight() : 23) + 2 : 16));
 }
 
 void TSpeedbarSetupWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
@@ -455,16 +485,16 @@ void TSpeedbarSetupWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
         if (di.CtlID == idSectionList) {
             if (bar_ && static_cast<int>(di.itemID) < bar_->SectionCount()) {
                 const std::string& caption = bar_->Sections(static_cast<int>(di.itemID)).Caption();
-                text.left += 2;
+                text.left += Scaled(2);
                 ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                             DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             }
         } else if (const TSpeedItem* item = ItemAtRow(static_cast<int>(di.itemID))) {
-            const RECT picture{di.rcItem.left + 1, di.rcItem.top + 1, di.rcItem.left + 1 + bar_->BtnWidth(),
-                               di.rcItem.top + 1 + bar_->BtnHeight()};
+            const RECT picture{di.rcItem.left + Scaled(1), di.rcItem.top + Scaled(1),
+                               di.rcItem.left + Scaled(1 + bar_->BtnWidth()), di.rcItem.top + Scaled(1 + bar_->BtnHeight())};
             TButtonDrawState state;
-            DrawItemButton(dc, picture, *item, state);
-            text.left += bar_->BtnWidth() + 5;
+            DrawItemButton(dc, picture, *item, state, ppi_);
+            text.left += Scaled(bar_->BtnWidth() + 5);
             ::DrawTextA(dc, item->Caption.c_str(), static_cast<int>(item->Caption.size()), &text,
                         DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         }
@@ -482,14 +512,16 @@ bool TSpeedbarSetupWindow::ListMouseDown(POINT at) {
     const int row = LOWORD(hit);
     TSpeedItem* item = HIWORD(hit) ? nullptr : ItemAtRow(row);
     // Only the picture starts a drag; a press on the caption selects the row as usual.
-    if (!item || at.x >= bar_->BtnWidth() + 2) return false;
+    if (!item || at.x >= Scaled(bar_->BtnWidth() + 2)) return false;
     ::SetFocus(buttonsList_);
     ::SendMessageA(buttonsList_, LB_SETCURSEL, row, 0);
     UpdateHint();
     dragging_ = true;
     dragItem_ = item->Visible() ? nullptr : item; // a button already on the bar is not dragged
+    // The copy goes onto the bar: it takes the bar's size on the screen.
+    const SIZE size = bar_->ScreenButtonSize();
     if (dragItem_ && !copy_)
-        copy_ = std::make_unique<TBtnControl>(*dragItem_, bar_->BtnWidth(), bar_->BtnHeight());
+        copy_ = std::make_unique<TBtnControl>(*dragItem_, size.cx, size.cy, bar_->PixelsPerInch());
     ::SetCapture(buttonsList_);
     return true;
 }
@@ -517,14 +549,15 @@ void TSpeedbarSetupWindow::ListMouseUp(POINT at) {
     ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     if (!item || !bar_ || !bar_->Handle()) return;
     // The copy hung from the pointer by its bottom-right corner: its top-left corner is the drop point.
-    POINT drop{screen.x - bar_->BtnWidth(), screen.y - bar_->BtnHeight()};
+    const SIZE size = bar_->ScreenButtonSize();
+    POINT drop{screen.x - size.cx, screen.y - size.cy};
     HWND target = ::WindowFromPoint(drop);
     while (target && target != bar_->Handle()) {
         target = (::GetWindowLongPtrA(target, GWL_STYLE) & WS_CHILD) ? ::GetParent(target) : nullptr;
     }
     if (!target) return;
     ::ScreenToClient(bar_->Handle(), &drop);
-    if (bar_->PlaceItemAt(*item, drop.x, drop.y)) FillButtons(SelectedCategory());
+    if (bar_->PlaceItemAtClient(*item, drop)) FillButtons(SelectedCategory());
 }
 
 void TSpeedbarSetupWindow::CancelListDrag() {
@@ -539,7 +572,7 @@ void TSpeedbarSetupWindow::CancelListDrag() {
 void TSpeedBar::Customize(int helpContext) {
     TSpeedbarSetupWindow* window = TSpeedbarSetupWindow::FindFor(this);
     if (!window) {
-        window = &TSpeedbarSetupWindow::CreateNew(Handle() ? ::GetAncestor(Handle(), GA_ROOT) : nullptr);
+        window = &TSpeedbarSetupWindow::CreateNew(Handle() ? ::GetAncestor(Handle(), GA_ROOT) : nullptr, dpi_);
         window->SetSpeedBar(this);
     }
     if (helpContext > 0) window->HelpContext = helpContext;

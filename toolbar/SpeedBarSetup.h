@@ -5,6 +5,7 @@
 // Opened through TSpeedBar::Customize; one window per bar, closed and freed when the user closes it.
 #pragma once
 
+#include "base/DpiRules.h"
 #include "base/Handles.h"
 #include "base/Subclass.h"
 #include "base/Window.h"
@@ -18,13 +19,14 @@ namespace nv {
 
 class TSpeedbarSetupWindow : public WindowBase, public TSpeedbarEditor, public TObject {
 public:
-    explicit TSpeedbarSetupWindow(HWND owner);
+    // Laid out for `dpi`, the DPI of the bar it is opened for.
+    TSpeedbarSetupWindow(HWND owner, int dpi);
     ~TSpeedbarSetupWindow() override;
 
     // The open window attached to `bar`, or null.
     static TSpeedbarSetupWindow* FindFor(const TSpeedBar* bar);
     // A new window over `owner`, kept by the program until it is closed.
-    static TSpeedbarSetupWindow& CreateNew(HWND owner);
+    static TSpeedbarSetupWindow& CreateNew(HWND owner, int dpi);
 
     TSpeedBar* SpeedBar() const { return bar_; }
     // Detaches from the bar it serves (which leaves edit mode) and attaches to `bar`.
@@ -40,6 +42,8 @@ public:
     HWND ButtonsList() const { return buttonsList_; }
     HWND CloseBtn() const { return closeBtn_; }
     HWND HelpBtn() const { return helpBtn_; }
+    // The DPI the window is laid out for.
+    int PixelsPerInch() const { return ppi_; }
     // The item a row of the buttons list stands for, or null.
     TSpeedItem* ItemAtRow(int row) const;
     int SelectedCategory() const;
@@ -55,6 +59,11 @@ private:
     friend class ListSubclass;
 
     void CreateControls();
+    // Places the controls and sets their font at the window's DPI.
+    void PlaceControls();
+    SIZE FrameSize(int dpi) const;
+    int Scaled(int designPixels) const { return DpiScaled(designPixels, ppi_); }
+    void OnDpiChanged(int dpi, LPARAM suggested);
     void SizeLists();
     void Fill(int category);
     void FillButtons(int category);

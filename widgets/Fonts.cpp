@@ -1,5 +1,7 @@
 #include "widgets/Fonts.h"
 
+#include "base/DpiRules.h"
+
 namespace nv {
 
 LOGFONTA LogFontOf(const TFont& font) {
@@ -36,6 +38,19 @@ TFont FontOf(const LOGFONTA& logFont, TColor color) {
     font.Pitch = static_cast<std::uint8_t>(logFont.lfPitchAndFamily & 0x03);
     font.Color = color;
     return font;
+}
+
+TFont FontAtDpi(const TFont& designFont, int dpi) {
+    TFont font = designFont;
+    font.SetSize(designFont.Size(kDesignDpi), dpi);
+    return font;
+}
+
+TFont FontMovedToDpi(const TFont& font, int fromDpi, int toDpi) {
+    TFont moved = font;
+    // The pixel height itself, not whole points: a size chosen between points keeps its height.
+    if (fromDpi > 0 && fromDpi != toDpi) moved.Height = ::MulDiv(font.Height, toDpi, fromDpi);
+    return moved;
 }
 
 } // namespace nv

@@ -14,5 +14,9 @@ LOGFONTA LogFontOf(const TFont& font);
 GdiObject CreateFontOf(const TFont& font);
 // The description of a logical font, with a colour.
 TFont FontOf(const LOGFONTA& logFont, TColor color);
+// A font the program designs (its height in pixels at 96 DPI) at `dpi`: its size in points there.
+TFont FontAtDpi(const TFont& designFont, int dpi);
+// A font sized for one DPI at another, the same size in points.
+TFont FontMovedToDpi(const TFont& font, int fromDpi, int toDpi);
 
 } // namespace nv

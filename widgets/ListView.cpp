@@ -1,5 +1,6 @@
 #include "widgets/ListView.h"
 
+#include "base/Dpi.h"
 #include "base/Errors.h"
 #include "widgets/Fonts.h"
 
@@ -30,8 +31,8 @@ TListView::~TListView() {
 
 void TListView::CreateWnd(HWND parent, int id) {
     hwnd_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                              WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL, 0, 0, width_,
-                              0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL, 0, 0,
+                              DpiScaled(width_, dpi_), 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) throw EError("Error creating window class SysListView32");
     AttachSubclass(hwnd_);
@@ -40,13 +41,30 @@ void TListView::CreateWnd(HWND parent, int id) {
     if (visible_) ::ShowWindow(hwnd_, SW_SHOWNA);
 }
 
-int TListView::Width() const {
-    RECT frame{0, 0, columnsWidth_ + ::GetSystemMetrics(SM_CXVSCROLL), 0};
-    if (hwnd_) {
-        ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ~WS_VSCROLL,
-                             FALSE, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+void TListView::SetPixelsPerInch(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    if (hasFont_) SetFont(designFont_);
+    for (int column = 0; hwnd_ && column < static_cast<int>(columnWidths_.size()); ++column) {
+        ::SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                       MAKELPARAM(DpiScaled(columnWidths_[static_cast<size_t>(column)], dpi_), 0));
     }
-    return std::max<int>(width_, frame.right - frame.left);
+}
+
+int TListView::ColumnWidth(int column) const {
+    return hwnd_ ? static_cast<int>(::SendMessageA(hwnd_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0)) : 0;
+}
+
+int TListView::Width() const {
+    int columns = 0;
+    for (int width : columnWidths_) columns += DpiScaled(width, dpi_);
+    int frame = 0;
+    if (hwnd_) {
+        frame = WindowSizeForClient(0, 0, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_STYLE)) & ~WS_VSCROLL,
+                                    false, static_cast<DWORD>(::GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)), dpi_)
+                    .cx;
+    }
+    return std::max<int>(DpiScaled(width_, dpi_), columns + MetricForDpi(SM_CXVSCROLL, dpi_) + frame);
 }
 
 void TListView::SetVisible(bool visible) {
@@ -64,7 +82,9 @@ void TListView::SetBounds(const RECT& bounds) {
 }
 
 void TListView::SetFont(const TFont& font) {
-    GdiObject made = CreateFontOf(font);
+    designFont_ = font;
+    hasFont_ = true;
+    GdiObject made = CreateFontOf(FontAtDpi(font, dpi_));
     if (!made) return;
     if (hwnd_) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(made.get()), TRUE);
     font_ = std::move(made); // the old font goes once the list no longer draws with it
@@ -82,13 +102,12 @@ void TListView::AddColumn(const std::string& caption, int width, TAlignment alig
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = ColumnFormat(alignment);
-    column.cx = width;
+    const int columns = static_cast<int>(columnWidths_.size());
+    column.cx = DpiScaled(width, dpi_);
     column.pszText = text.data();
-    column.iSubItem = columns_;
-    if (::SendMessageA(hwnd_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns_), reinterpret_cast<LPARAM>(&column)) >= 0) {
-        ++columns_;
-        columnsWidth_ += width;
-    }
+    column.iSubItem = columns;
+    if (::SendMessageA(hwnd_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns), reinterpret_cast<LPARAM>(&column)) >= 0)
+        columnWidths_.push_back(width);
 }
 
 void TListView::AddItem(const std::string& caption, const std::vector<std::string>& subItems) {

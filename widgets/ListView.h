@@ -3,6 +3,7 @@
 // the control (ReflectToChild) so that the list's own notifications reach it.
 #pragma once
 
+#include "base/DpiRules.h"
 #include "base/Events.h"
 #include "base/Handles.h"
 #include "base/Subclass.h"
@@ -25,19 +26,27 @@ public:
 
     // Creates the list's window, hidden, as a child of `parent`.
     void CreateWnd(HWND parent, int id);
+    // The DPI the list is laid out for. Its widths and its font are designed at 96 DPI; a change
+    // sizes the columns and the font again.
+    int PixelsPerInch() const { return dpi_; }
+    void SetPixelsPerInch(int dpi);
     HWND Handle() const noexcept { return hwnd_; }
 
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
-    // The width the parent gives the list when it docks it to an edge: never less than its columns
-    // and a vertical scroll bar take, so that it needs no horizontal one.
+    // The width the parent gives the list when it docks it to an edge, in pixels: never less than its
+    // columns and a vertical scroll bar take, so that it needs no horizontal one.
     int Width() const;
+    // In design pixels.
     void SetWidth(int width) { width_ = width; }
     void SetBounds(const RECT& bounds);
     void SetFont(const TFont& font);
     bool SetFocus();
 
+    // `width` in design pixels.
     void AddColumn(const std::string& caption, int width, TAlignment alignment);
+    // A column's width on the screen.
+    int ColumnWidth(int column) const;
     // Appends a row: its caption (the first column) and the texts of the columns after it.
     void AddItem(const std::string& caption, const std::vector<std::string>& subItems);
     int ItemCount() const;
@@ -59,8 +68,10 @@ private:
     HWND hwnd_ = nullptr;
     bool visible_ = false;
     int width_ = 0;
-    int columns_ = 0;
-    int columnsWidth_ = 0;
+    int dpi_ = kDesignDpi;
+    std::vector<int> columnWidths_; // as designed
+    TFont designFont_;
+    bool hasFont_ = false;
     GdiObject font_; // released after the window that draws with it
 };
 

@@ -1,5 +1,6 @@
 #include "widgets/urllabel.h"
 
+#include "base/Dpi.h"
 #include "statusbar/nvStatusBar.h"
 #include "widgets/Fonts.h"
 
@@ -59,12 +60,13 @@ void TURLLabel::Prepare() {
     UpdateTooltip();
 }
 
-HCURSOR TURLLabel::HandCursor() {
-    static const HCURSOR cursor = [] {
-        HCURSOR own = ::LoadCursorA(::GetModuleHandleA(nullptr), "URLHAND");
-        return own ? own : ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
-    }();
-    return cursor;
+HCURSOR TURLLabel::HandCursor(int dpi) {
+    HCURSOR own = LoadCursorForDpi("URLHAND", dpi);
+    return own ? own : ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+}
+
+void TURLLabel::SetPixelsPerInch(int dpi) {
+    if (dpi > 0) dpi_ = dpi;
 }
 
 // ---- Properties ------------------------------------------------------------------------------------
@@ -241,7 +243,7 @@ void TURLLabel::OnButtonDown(UINT msg) {
     pressed_ = true;
     ::SetCapture(hwnd_);
     if (allowDown_ && !movedDown_) {
-        MoveBy(1);
+        MoveBy(DpiScaled(1, dpi_));
         movedDown_ = true;
     }
     SetColor(urlColPre_);
@@ -251,7 +253,7 @@ void TURLLabel::OnButtonUp(UINT msg, LPARAM lParam) {
     if (!effect98_) SetColor(urlColStd_);
     if (msg != WM_LBUTTONUP) return;
     if (movedDown_) {
-        MoveBy(-1);
+        MoveBy(-DpiScaled(1, dpi_));
         movedDown_ = false;
     }
     if (!pressed_) return;
@@ -319,7 +321,7 @@ LRESULT TURLLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: OnPaint(); return 0;
     case WM_ERASEBKGND: return 1; // painted whole in WM_PAINT
     case WM_NCHITTEST: return HTCLIENT;
-    case WM_SETCURSOR: ::SetCursor(HandCursor()); return TRUE;
+    case WM_SETCURSOR: ::SetCursor(HandCursor(dpi_)); return TRUE;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN: OnButtonDown(msg); return 0;
@@ -340,7 +342,7 @@ LRESULT TURLLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             pressed_ = false;
             if (!effect98_) SetColor(urlColStd_);
             if (movedDown_) {
-                MoveBy(-1);
+                MoveBy(-DpiScaled(1, dpi_));
                 movedDown_ = false;
             }
         }

@@ -6,6 +6,7 @@
 // place, id and text.
 #pragma once
 
+#include "base/DpiRules.h"
 #include "base/Events.h"
 #include "base/Handles.h"
 #include "base/Subclass.h"
@@ -84,8 +85,13 @@ public:
     // shell (no owner, the default verb, shown normally).
     void Click();
 
-    // The program's hand cursor ("URLHAND" of its resources), or the system's hand without one.
-    static HCURSOR HandCursor();
+    // The program's hand cursor ("URLHAND" of its resources) at the size for `dpi`, or the system's
+    // hand without one.
+    static HCURSOR HandCursor(int dpi = kDesignDpi);
+    // The DPI of the window the label is on, which its cursor and its press follow; its font is set
+    // at that DPI by its owner.
+    int PixelsPerInch() const { return dpi_; }
+    void SetPixelsPerInch(int dpi);
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -125,6 +131,7 @@ private:
     bool pressed_ = false;  // the left button went down on the label
     bool movedDown_ = false;
     bool hovering_ = false;
+    int dpi_ = kDesignDpi;
 };
 
 } // namespace nv

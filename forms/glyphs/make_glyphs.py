@@ -8,6 +8,10 @@ committed, so building needs no Python.
 
 The menus' strip holds 22 images of 16 by 16 in the order the menu items' tags select them: each
 command's picture, the same as its toolbar button's, followed by its disabled copy.
+
+These are the pictures at 100%. The same pictures are drawn again for 125%, 150% and 200% (20, 24 and
+32 pixels square; 24-bit bitmaps in the folders 125, 150 and 200), and the cursor holds a size for each
+scale: the program shows the set for its window's DPI.
 """
 import os
 import struct
@@ -15,6 +19,10 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'))
 import cursors  # noqa: E402
+import scaling  # noqa: E402
+
+# The larger sets: percent of the design size.
+SCALES = [125, 150, 200]
 
 # The standard 16-colour palette (R, G, B).
 PALETTE = [
@@ -323,18 +331,50 @@ k....kwwk.......................
 """
 
 
+def write_bmp24(path, images):
+    """A strip of images of (r, g, b) rows side by side, as a 24-bit bitmap."""
+    size = len(images[0])
+    width = size * len(images)
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for y in range(size - 1, -1, -1):  # bottom-up
+        row = b''.join(struct.pack('<BBB', b, g, r) for image in images for r, g, b in image[y])
+        rows.append(row.ljust(stride, b'\0'))
+    pixels = b''.join(rows)
+    info = struct.pack('<IiiHHIIiiII', 40, width, size, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    offset = 14 + len(info)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    with open(path, 'wb') as f:
+        f.write(header + info + pixels)
+
+
+def scaled(images, scale):
+    """Each image of a strip drawn again at `scale` percent."""
+    size = (16 * scale + 50) // 100
+    key = PALETTE[TRANSPARENT]
+    return [scaling.upscale([[PALETTE[i] for i in row] for row in image], size, size, key) for image in images]
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
+    strips = {}
     for name, picture, count in GLYPHS:
         pixels = parse(PICTURES[picture])
-        images = [pixels, disabled(pixels)][:count]
-        write_bmp(os.path.join(here, name + '.bmp'), images)
-    cursors.write_cursor(os.path.join(here, 'toolbardrag.cur'), CURSOR)  # the arrow carrying a button; hot spot at its tip
-    strip = []
+        strips[name] = [pixels, disabled(pixels)][:count]
+    menu = []
     for picture in MENU_IMAGES:
         pixels = parse(PICTURES[picture])
-        strip += [pixels, disabled(pixels)]
-    write_bmp(os.path.join(here, 'menuimages.bmp'), strip)
+        menu += [pixels, disabled(pixels)]
+    strips['menuimages'] = menu
+    for name, images in strips.items():
+        write_bmp(os.path.join(here, name + '.bmp'), images)
+        for scale in SCALES:
+            folder = os.path.join(here, str(scale))
+            os.makedirs(folder, exist_ok=True)
+            write_bmp24(os.path.join(folder, name + '.bmp'), scaled(images, scale))
+    # The arrow carrying a button, at each scale's cursor size; hot spot at its tip.
+    cursors.write_cursor(os.path.join(here, 'toolbardrag.cur'), CURSOR,
+                         sizes=[32] + [(32 * scale + 50) // 100 for scale in SCALES])
 
 
 if __name__ == '__main__':

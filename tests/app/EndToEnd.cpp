@@ -4,6 +4,7 @@
 // is a row of steps in one table; the same table runs against the exe of this build (32- or 64-bit).
 // The table's names and texts are UTF-8, as the program's own names are; the text field's are
 // single-byte.
+#include "base/Dpi.h"
 #include "base/FileSystem.h"
 #include "base/Handles.h"
 #include "base/Unicode.h"
@@ -57,6 +58,8 @@ enum class Do {
     ExpectHeight,   // Text: the class of a child of the main window; Detail: its height in pixels
     ExpectCheck,    // the open menu's highlighted item shows a check in its cell, as the screen has it
     ExpectPanel,    // Text: a status panel's index; Detail: the text it shows whole, as the screen has it
+    ExpectLayout,   // the window is its design at the screen's DPI, every toolbar button inside the bar
+    ExpectGlyphInk, // Text: a toolbar button whose picture covers its 96-DPI picture's area, scaled
     Snapshot,       // Text: the class of a child of the main window, whose pixels are kept (mouse moved off)
     ExpectSnapshot, // Text: the same child looks on the screen as it did at the last Snapshot
     ExpectRunning,
@@ -553,6 +556,23 @@ std::vector<Scenario> Scenarios() {
             {Do::ExpectExited},
             {Do::ExpectFile, "keys.txt", "ab ab AB"},
         }},
+        // What a user sees at the screen's scale (the tests run at 96 DPI and again at 144): the window
+        // at its design size scaled, every button inside the bar with a picture drawn for the scale, and
+        // every panel's text whole.
+        {"LaidOutAtTheScreensDpi", false, "", {
+            {Do::Start, ""},
+            {Do::ExpectCaption, "Notova"},
+            {Do::ExpectLayout},
+            {Do::ExpectGlyphInk, "NewBtn"},
+            {Do::ExpectGlyphInk, "FindBtn"},
+            {Do::Keys, "Wm{Left}"},
+            {Do::ExpectPanel, "0", " Changed"},
+            {Do::ExpectPanel, "1", "#109"},
+            {Do::ExpectPanel, "2", "Pos: 1  1@1"},
+            {Do::ExpectPanel, "3", "2 Bytes"},
+            {Do::ExpectPanel, "4", " NUM "},
+            {Do::ExpectPanel, "5", " CAPS "},
+        }},
         {"AHighlightedCheckedOptionShowsItsCheck", false, "", {
             {Do::Start, ""},
             {Do::Keys, "{Alt+S}{Down}"}, // Setup's Word Select, checked from the start
@@ -779,6 +799,8 @@ class Driver {
             EXPECT_TRUE(WaitUntil(ms, [&] { return (ink = CheckInk()) > 5; })) << ink << " pixels of a check";
             break;
         }
+        case Do::ExpectLayout: ExpectLayout(); break;
+        case Do::ExpectGlyphInk: ExpectGlyphInk(text, ms); break;
         case Do::ExpectPanel: {
             const int expected = InkWidth(detail);
             int shown = -1;
@@ -1254,10 +1276,16 @@ class Driver {
         return std::vector<DWORD>(first, first + static_cast<size_t>(width) * height);
     }
 
-    // The status bar's font, as the program designs it.
+    static int ScreenDpi() {
+        WindowDC screen(nullptr);
+        return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
+    static int Scaled(int design) { return ::MulDiv(design, ScreenDpi(), 96); }
+
+    // The status bar's font, as the program designs it: 8 points at the screen's DPI.
     static GdiObject StatusFont() {
         LOGFONTA font{};
-        font.lfHeight = -11;
+        font.lfHeight = -::MulDiv(8, ScreenDpi(), 72);
         font.lfWeight = FW_NORMAL;
         font.lfCharSet = DEFAULT_CHARSET;
         std::strcpy(font.lfFaceName, "MS Sans Serif");
@@ -1318,7 +1346,91 @@ class Driver {
         if (pixels.empty() || width <= 0 || height <= 0) return -1;
         const auto at = [&](int x, int y) { return pixels[static_cast<size_t>((top + y) * barWidth + left + x)]; };
         const DWORD background = at(0, 0);
-        return InkColumns(width, height, [&](int x, int y) { return at(x, y) != background; });
+        const auto ink = [&](int x, int y) { return at(x, y) != background; };
+        // The last part reaches under the size grip, whose dots stand apart from the text: the text
+        // ends at the first gap wider than any between its letters.
+        const int count = static_cast<int>(::SendMessageA(bar, SB_GETPARTS, 0, 0));
+        if (index != count - 1) return InkColumns(width, height, ink);
+        int first = -1, last = -1;
+        for (int x = 0; x < width; ++x) {
+            bool any = false;
+            for (int y = 0; y < height && !any; ++y) any = ink(x, y);
+            if (!any) {
+                if (last >= 0 && x - last > Scaled(4)) break;
+                continue;
+            }
+            if (first < 0) first = x;
+            last = x;
+        }
+        return first < 0 ? 0 : last - first + 1;
+    }
+
+    HWND ToolbarButton(const std::string& name) const {
+        HWND bar = ::FindWindowExA(MainWindow(), nullptr, "TSpeedBar", nullptr);
+        return bar ? ::FindWindowExA(bar, nullptr, "TSpeedbarButton", name.c_str()) : nullptr;
+    }
+
+    void ExpectLayout() {
+        HWND main = MainWindow();
+        RECT client{};
+        ::GetClientRect(main, &client);
+        // The design's 500 by 423 pixels at 96 DPI are the frame and a client area; the client area scales.
+        const SIZE design = ClientSizeForWindow(500, 423, WS_OVERLAPPEDWINDOW, true, 0, 96);
+        EXPECT_EQ(client.right, Scaled(design.cx)) << "client width";
+        EXPECT_EQ(client.bottom, Scaled(design.cy)) << "client height";
+        HWND bar = ::FindWindowExA(main, nullptr, "TSpeedBar", nullptr);
+        ASSERT_TRUE(bar);
+        RECT inside{};
+        ::GetClientRect(bar, &inside);
+        EXPECT_EQ(inside.bottom, Scaled(33)) << "the toolbar's thickness";
+        int buttons = 0;
+        for (HWND button = ::GetWindow(bar, GW_CHILD); button; button = ::GetWindow(button, GW_HWNDNEXT)) {
+            if (!::IsWindowVisible(button)) continue;
+            ++buttons;
+            RECT place{};
+            ::GetWindowRect(button, &place);
+            ::MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&place), 2);
+            EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= inside.right && place.bottom <= inside.bottom)
+                << TextOf(button) << " lies outside the bar";
+            EXPECT_EQ(place.right - place.left, Scaled(24)) << TextOf(button);
+        }
+        EXPECT_EQ(buttons, 13);
+        RECT status{};
+        ::GetWindowRect(::FindWindowExA(main, nullptr, STATUSCLASSNAMEA, nullptr), &status);
+        EXPECT_EQ(status.bottom - status.top, Scaled(19)) << "the status bar's height";
+    }
+
+    // The area of a toolbar button's picture on the screen against its 96-DPI picture in the exe: the
+    // square of the scale, give or take what redrawing the edges changes.
+    void ExpectGlyphInk(const std::string& name, int ms) {
+        // Nothing hot-tracked: the mouse rests in the screen's far corner.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+        const auto rgb = [](COLORREF c) { return static_cast<DWORD>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c)); };
+        Module exe(::LoadLibraryExA(exe_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        const int resource = name == "NewBtn" ? IDB_NEWBTN : IDB_FINDBTN;
+        GdiObject glyph(::LoadImageA(exe.get(), MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        ASSERT_TRUE(glyph) << name;
+        MemoryDC memory(::CreateCompatibleDC(nullptr));
+        SelectedObject selected(memory.get(), glyph.get());
+        const COLORREF key = ::GetPixel(memory.get(), 0, 15);
+        int designInk = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const COLORREF c = ::GetPixel(memory.get(), x, y);
+                designInk += c != key && c != face;
+            }
+        }
+        const double scale = ScreenDpi() / 96.0, expected = designInk * scale * scale;
+        int shown = 0;
+        const bool within = WaitUntil(ms, [&] {
+            const std::vector<DWORD> pixels = ScreenPixels(ToolbarButton(name));
+            shown = 0;
+            for (DWORD p : pixels) shown += (p & 0xFFFFFF) != rgb(face);
+            return shown > 0.85 * expected && shown < 1.15 * expected;
+        });
+        EXPECT_TRUE(within) << name << " covers " << shown << " pixels, its 96-DPI picture " << designInk << " (x"
+                          << scale * scale << " = " << expected << ")";
     }
 
     void ExpectBox(const std::string& text, const std::string& buttons, int ms) {

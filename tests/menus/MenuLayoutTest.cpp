@@ -151,6 +151,30 @@ TEST(MenuLayout, PlacesImageCellsChecksAndTexts) {
     EXPECT_EQ(own.TextX, 10 + 4 + 13 + 18 + 4);
 }
 
+TEST(MenuLayout, AtAnotherDpiTheGapsAndMarginsAreScaledToo) {
+    // At 144 DPI: 24-pixel images, 21-pixel check marks (g = 6), a 28-pixel menu bar, 20-pixel text.
+    TItemMeasures m = Measures();
+    m.CheckWidth = m.CheckHeight = 21;
+    m.MenuBarHeight = 28;
+    m.CaptionHeight = m.DashHeight = m.LineHeight = 20;
+    TItemShape item = DropDown(true);
+    item.ImageWidth = item.ImageHeight = 24;
+    item.Dpi = 144;
+    EXPECT_EQ(ReservedColumn(item), 24 + 3);
+    const TItemSize size = MeasureItem(item, m);
+    EXPECT_EQ(size.Height, 24 + 6) << "the image and its 4 design pixels";
+    EXPECT_EQ(size.Width, 2 * 6 + 60 + 40 + 27);
+    TItemShape separator = item;
+    separator.Separator = true;
+    EXPECT_EQ(MeasureItem(separator, m).Height, 14) << "at least 9 design pixels";
+    const TItemLayout layout = LayoutItem(item, m, TBox{10, 0, 200, 30}, false);
+    EXPECT_EQ(layout.ImageX, 10 + 6 + 1);
+    EXPECT_EQ(layout.TextX, 10 + 6 + 27 + 6);
+    TItemShape topLevel = item;
+    topLevel.TopLevel = true;
+    EXPECT_EQ(LayoutItem(topLevel, m, TBox{10, 0, 60, 30}, false).TextX, 10 + 6 + 3);
+}
+
 TEST(MenuLayout, TextsAndAccessKeys) {
     EXPECT_EQ(StripAccelerators("&Detect URL's"), "Detect URL's");
     EXPECT_EQ(StripAccelerators("A&&B"), "AB");

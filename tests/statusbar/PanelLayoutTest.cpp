@@ -45,6 +45,10 @@ TEST(PanelAt, StopsAtTheFirstHitInIndexOrder) {
 TEST(AutoFitWidth, IsTheTextWidthPlusSixAndFiveWhenMeasuringFails) {
     EXPECT_EQ(AutoFitWidth(28), 34);
     EXPECT_EQ(AutoFitWidth(kMeasureFailed), 5);
+    // The six are design pixels.
+    EXPECT_EQ(AutoFitWidth(42, 144), 51);
+    EXPECT_EQ(AutoFitWidth(56, 192), 68);
+    EXPECT_EQ(AutoFitWidth(kMeasureFailed, 144), 8);
 }
 
 TEST(PlaceText, AutoFitCentresAndOnlyRightAlignedTextPanelsMoveInOnePixel) {
