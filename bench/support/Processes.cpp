@@ -1,4 +1,4 @@
-#include "tests/support/Processes.h"
+#include "bench/support/Processes.h"
 
 #include "tests/support/Dialogs.h"
 

@@ -3,7 +3,7 @@
 // floor for the same text. Not a test: it prints a table. NOTOVA_BENCH_SIZES (megabytes, "5,20,40")
 // and NOTOVA_BENCH_RUNS (medians of that many runs, 3) choose what runs.
 #include "tests/support/BareControl.h"
-#include "tests/support/Processes.h"
+#include "bench/support/Processes.h"
 #include "tests/support/SampleTexts.h"
 #include "tests/support/TestHost.h"
 

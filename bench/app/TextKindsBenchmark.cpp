@@ -12,7 +12,7 @@
 #include "editor/TextMemory.h"
 #include "forms/resource.h"
 #include "tests/support/BareControl.h"
-#include "tests/support/Processes.h"
+#include "bench/support/Processes.h"
 #include "tests/support/SampleTexts.h"
 #include "tests/support/TestHost.h"
 
