@@ -151,6 +151,8 @@ void TForm1::BindCommands() {
 
 LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT reflected = 0;
+    // A menu or a command acts on the state the earlier edits left: what waits is shown first.
+    if ((msg == WM_INITMENUPOPUP || msg == WM_COMMAND) && reports_.Waiting()) ShowReports();
     if (NvMainMenu1.HandleMenuMessage(msg, wParam, lParam, reflected)) return reflected;
     // The text field's find and replace dialogs report to their owner, this window.
     if (msg >= 0xC000 && TextField.HandleFindMessage(msg, lParam)) return 0;
@@ -164,6 +166,12 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (ReflectToChild(msg, wParam, lParam, reflected)) return reflected;
         break;
     case WM_SIZE: OnSize(); return 0;
+    case WM_TIMER:
+        if (wParam == kReportTimerId) {
+            ShowReports();
+            return 0;
+        }
+        break;
     case WM_SHOWWINDOW:
         if (wParam) Raise(OnShow, this);
         break;
@@ -416,6 +424,7 @@ std::string TForm1::Caption(int id) const {
 void TForm1::SetCaption(int id, const std::string& caption) {
     const std::string text = MenuText(id);
     const size_t tab = text.find('\t');
+    if (text.compare(0, tab, caption) == 0 && caption.size() == std::min(tab, text.size())) return;
     std::string full = caption + (tab == std::string::npos ? std::string() : text.substr(tab));
     // Only the text: ModifyMenu would also reset the item's enabled and checked state.
     MENUITEMINFOA item{};

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "app/FileDialogs.h"
+#include "app/PendingReports.h"
 #include "app/ViewDialogs.h"
 #include "base/DpiRules.h"
 #include "base/Events.h"
@@ -150,7 +151,15 @@ public:
     std::function<void(HWND owner, const std::string& parameters)> LaunchInstance;
 
     // ---- Status -----------------------------------------------------------------------------------
+    // The text field's reports: shown at once when the program itself raises them (no sender), otherwise
+    // merged while keys arrive faster than the screen paints.
     void TextFieldSelectionChange(TObject* Sender);
+    void Report(unsigned reports, TObject* sender);
+    void ShowReports();
+    void ShowSelectionState();
+    // How many of the text field's reports waited for later ones.
+    unsigned long MergedReports() const { return reports_.Merged(); }
+    bool ReportsWaiting() const { return reports_.Waiting(); }
     std::string SizeText();
     // The size panel's text, after the position panel is made wide enough for this document.
     void ShowTextSize();
@@ -305,6 +314,9 @@ private:
     bool created_ = false;
     bool hourglass_ = false;
     unsigned long lastPaint_ = 0; // TickCount of the last paint during a long transfer
+    PendingReports reports_;
+    bool reportTimer_ = false; // shows the waiting reports once the keys stop
+    static constexpr UINT_PTR kReportTimerId = 0x4E52;
     bool quitOnDestroy_ = true; // closing the main window ends the program's message loop
 };
 

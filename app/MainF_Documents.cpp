@@ -358,10 +358,7 @@ void TForm1::ShowUndoState() {
 void TForm1::TextFieldChange(TObject* Sender) {
     if (StartingUp) return;
     DocumentModified = true;
-    ShowModifiedState();
-    ShowUndoState();
-    if (StatusBar.Visible()) ShowTextSize();
-    TextFieldSelectionChange(Sender);
+    Report(PendingReports::kText | PendingReports::kSelection, Sender);
 }
 
 } // namespace nv

@@ -149,7 +149,46 @@ bool TForm1::CaretValues(unsigned char& code, std::string& position) const {
     return true;
 }
 
-void TForm1::TextFieldSelectionChange(TObject*) {
+void TForm1::TextFieldSelectionChange(TObject* Sender) { Report(PendingReports::kSelection, Sender); }
+
+namespace {
+// A key already in the queue (typed or repeating) will report again before a user could read this one.
+// Key-ups are not counted: they change nothing, so nothing would show what waited for them.
+bool KeysWaiting() {
+    MSG msg;
+    for (UINT message : {WM_KEYDOWN, WM_CHAR, WM_SYSKEYDOWN, WM_SYSCHAR})
+        if (::PeekMessageA(&msg, nullptr, message, message, PM_NOREMOVE | PM_NOYIELD)) return true;
+    return false;
+}
+
+// The screen's clock, not TickCount: that one paces the size count and its hourglass.
+std::uint32_t FrameClock() { return ::GetTickCount(); }
+} // namespace
+
+void TForm1::Report(unsigned reports, TObject* sender) {
+    if (reports_.Note(reports, FrameClock(), sender && KeysWaiting()) || !sender) {
+        ShowReports();
+        return;
+    }
+    if (!reportTimer_) reportTimer_ = ::SetTimer(Handle(), kReportTimerId, PendingReports::kFrame, nullptr) != 0;
+    if (!reportTimer_) ShowReports(); // no timer to show them later: shown now
+}
+
+void TForm1::ShowReports() {
+    if (reportTimer_) {
+        ::KillTimer(Handle(), kReportTimerId);
+        reportTimer_ = false;
+    }
+    const unsigned reports = reports_.Take(FrameClock());
+    if (reports & PendingReports::kText) {
+        ShowModifiedState();
+        ShowUndoState();
+        if (StatusBar.Visible()) ShowTextSize();
+    }
+    if (reports & PendingReports::kSelection) ShowSelectionState();
+}
+
+void TForm1::ShowSelectionState() {
     if (StatusBar.Visible()) {
         unsigned char code = 0;
         std::string position;

@@ -37,6 +37,11 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ] || [ -n "${apt_stale:-}" ]; then
     echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
+    # A mirror caught mid-sync fails an index now and then: tried again, then the lists it has are used.
+    for attempt in 1 2 3; do
+        $sudo apt-get update -qq && break
+        echo "apt-get update failed (attempt $attempt)" >&2
+        sleep $((attempt * 20))
+    done
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

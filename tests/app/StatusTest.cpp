@@ -4,6 +4,9 @@
 
 #include "base/Handles.h"
 
+#include <random>
+#include <vector>
+
 namespace nv::test {
 namespace {
 
@@ -382,6 +385,92 @@ TEST_F(EditCommands, CopiedTextOutlivesTheFieldsWindow) {
     dialogs.Press(IDNO); // not saved
     Command(IDM_NEW);
     EXPECT_TRUE(ClipboardText() == text.substr(10)) << ClipboardText().size() << " characters";
+}
+
+
+// What the panels, captions and command states show once keys stop, however fast they came: keys
+// posted all at once (so each report finds the next keys waiting and merges with them) against the
+// same keys each handled before the next is sent.
+struct KeyPress {
+    UINT message;
+    WPARAM key;
+};
+
+std::vector<KeyPress> RandomKeys(unsigned seed, int count) {
+    static const KeyPress kKeys[] = {
+        {WM_CHAR, 'a'},       {WM_CHAR, 'Z'},        {WM_CHAR, ' '},       {WM_CHAR, '\r'},
+        {WM_CHAR, 0xE9},    {WM_KEYDOWN, VK_BACK}, {WM_KEYDOWN, VK_DELETE}, {WM_KEYDOWN, VK_LEFT},
+        {WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_UP},  {WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_HOME},
+        {WM_KEYDOWN, VK_END},   {WM_KEYDOWN, VK_SHIFT}, // a key that reports nothing: what waited shows anyway
+    };
+    std::mt19937 random(seed);
+    std::vector<KeyPress> keys;
+    for (int i = 0; i < count; ++i) keys.push_back(kKeys[random() % std::size(kKeys)]);
+    return keys;
+}
+
+void Post(HWND field, const KeyPress& press) {
+    ::PostMessageA(field, press.message, press.key, 1);
+    if (press.message == WM_KEYDOWN) ::PostMessageA(field, WM_KEYUP, press.key, 0xC0000001);
+}
+
+bool KeysQueued() {
+    MSG msg;
+    return ::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) != FALSE;
+}
+
+std::string ShownState(TForm1& form) {
+    char caption[MAX_PATH * 2] = {};
+    ::GetWindowTextA(form.Handle(), caption, sizeof caption);
+    std::string state = caption;
+    for (int i = 0; i < form.StatusBar.Panels().Count(); ++i) state += "|" + form.PanelText(i);
+    for (int id : {IDM_UNDO, IDM_REDO}) state += "|" + form.Caption(id);
+    for (int id : {IDM_UNDO, IDM_REDO, IDM_CUT, IDM_COPY, IDM_CUTPOP, IDM_COPYPOP})
+        state += form.Enabled(id) ? "+" : "-";
+    for (TSpeedItem* button : {form.SaveBtn, form.UndoBtn, form.RedoBtn, form.CutBtn, form.CopyBtn})
+        state += button->Enabled() ? "+" : "-";
+    return state + "|" + form.TextField.GetWholeText();
+}
+
+// Pumps until the keys are handled and what waited for them is shown, as a user who stops typing sees.
+void Settle(const TForm1& form) {
+    const DWORD until = ::GetTickCount() + 5000;
+    do {
+        PumpMessages();
+        ::Sleep(1);
+    } while (::GetTickCount() < until && (KeysQueued() || form.ReportsWaiting()));
+}
+
+TEST_F(Status, ABurstOfKeysShowsWhatTheSameKeysSentSlowlyShow) {
+    WriteFileBytes(dir.File("burst.txt"), NumberedProse(20000));
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        const std::vector<KeyPress> keys = RandomKeys(seed, 250);
+        std::mt19937 random(seed);
+        std::vector<size_t> pauses; // where the typist stops and reads
+        for (size_t at = 0; at < keys.size(); at += 1 + random() % 20) pauses.push_back(at);
+        pauses.push_back(keys.size());
+        const auto run = [&](bool burst) {
+            Restart({dir.File("burst.txt")});
+            form->TextField.MoveCaret(form->TextField.LineStart(100));
+            std::vector<std::string> shown;
+            for (size_t p = 1; p < pauses.size(); ++p) {
+                for (size_t k = pauses[p - 1]; k < pauses[p]; ++k) {
+                    Post(form->TextField.Handle(), keys[k]);
+                    if (!burst) PumpMessages();
+                }
+                Settle(*form);
+                shown.push_back(ShownState(*form));
+            }
+            return shown;
+        };
+        const std::vector<std::string> burst = run(true);
+        const unsigned long merged = form->MergedReports();
+        const std::vector<std::string> slow = run(false);
+        // Slowly sent keys merge only where a key-down queues its character or another key.
+        EXPECT_GT(merged, form->MergedReports() + 50) << "seed " << seed << ": the burst's reports did not wait";
+        for (size_t p = 0; p < burst.size(); ++p)
+            ASSERT_EQ(burst[p], slow[p]) << "seed " << seed << ", after key " << pauses[p + 1];
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/PendingReports.h"
 #include "app/StatusText.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,37 @@ TEST(StatusTexts, LiveStatusFreezesOnlyAfterMoreThan250Milliseconds) {
     // The tick count wraps after 49.7 days.
     EXPECT_FALSE(TookTooLong(0xFFFFFFF0u, 0x00000010u));
     EXPECT_TRUE(TookTooLong(0xFFFFFF00u, 0x00000100u));
+}
+
+// Each row notes a report at a time, with or without keys waiting, and says whether it shows at once.
+TEST(PendingReportsRules, AReportWaitsOnlyForQueuedKeysAndAtMostAFrame) {
+    struct Row {
+        unsigned reports;
+        std::uint32_t now;
+        bool keysWaiting, shownNow;
+    };
+    const Row rows[] = {
+        {PendingReports::kText, 0xFFFFFFF0u, true, true},       // nothing shown yet: shown
+        {PendingReports::kSelection, 0xFFFFFFF5u, true, false}, // keys waiting within the frame
+        {PendingReports::kText, 0xFFFFFFFFu, false, true},      // the keys stopped
+        {PendingReports::kSelection, 5, true, false},            // 6 ms later, across the counter's wrap
+        {PendingReports::kText, 15, true, true},                 // a frame has passed: shown however fast keys come
+    };
+    PendingReports pending;
+    unsigned merged = 0, shown = 0;
+    for (const Row& row : rows) {
+        shown |= row.reports;
+        ASSERT_EQ(pending.Note(row.reports, row.now, row.keysWaiting), row.shownNow) << row.now;
+        EXPECT_TRUE(pending.Waiting());
+        if (row.shownNow) {
+            EXPECT_EQ(pending.Take(row.now), shown) << "what waited is shown with it";
+            shown = 0;
+        } else {
+            ++merged;
+        }
+        EXPECT_EQ(pending.Merged(), merged);
+    }
+    EXPECT_FALSE(pending.Waiting());
 }
 
 } // namespace nv
