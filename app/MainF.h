@@ -315,6 +315,21 @@ private:
     bool hourglass_ = false;
     unsigned long lastPaint_ = 0; // TickCount of the last paint during a long transfer
     PendingReports reports_;
+    // What the caret panels and the Cut and Copy states were last computed for: a selection report
+    // that finds all of it unchanged (the one after an edit's change report) has nothing to show.
+    struct SelectionShown {
+        HWND field;
+        long start, length, textLength;
+        unsigned long textChanges;
+        bool live, barVisible;
+        bool operator==(const SelectionShown& o) const {
+            return field == o.field && start == o.start && length == o.length && textLength == o.textLength &&
+                   textChanges == o.textChanges && live == o.live && barVisible == o.barVisible;
+        }
+    };
+    SelectionShown CurrentSelection() const;
+    SelectionShown selectionShown_{};
+    unsigned long textChanges_ = 0; // the text field's change reports so far
     bool reportTimer_ = false; // shows the waiting reports once the keys stop
     static constexpr UINT_PTR kReportTimerId = 0x4E52;
     bool quitOnDestroy_ = true; // closing the main window ends the program's message loop

@@ -356,6 +356,7 @@ void TForm1::ShowUndoState() {
 }
 
 void TForm1::TextFieldChange(TObject* Sender) {
+    ++textChanges_;
     if (StartingUp) return;
     DocumentModified = true;
     Report(PendingReports::kText | PendingReports::kSelection, Sender);

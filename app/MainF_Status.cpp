@@ -185,10 +185,17 @@ void TForm1::ShowReports() {
         ShowUndoState();
         if (StatusBar.Visible()) ShowTextSize();
     }
-    if (reports & PendingReports::kSelection) ShowSelectionState();
+    if ((reports & PendingReports::kSelection) && (reports != PendingReports::kSelection || !(CurrentSelection() == selectionShown_)))
+        ShowSelectionState();
+}
+
+TForm1::SelectionShown TForm1::CurrentSelection() const {
+    return {TextField.Handle(), TextField.SelectionStart(), TextField.SelectionLength(), TextField.TextLength(),
+            textChanges_,       SizeCalcEnabled,            StatusBar.Visible()};
 }
 
 void TForm1::ShowSelectionState() {
+    selectionShown_ = CurrentSelection();
     if (StatusBar.Visible()) {
         unsigned char code = 0;
         std::string position;

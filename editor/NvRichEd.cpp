@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace nv {
@@ -837,15 +838,30 @@ void TNvRichEdit::RaiseChange() {
 }
 
 void TNvRichEdit::RaiseSelectionChange() {
-    if (notifyLock_ == 0) Raise(OnSelectionChange, this);
-    else ++heldSelectionChanges_;
+    if (notifyLock_ != 0) ++heldSelectionChanges_;
+    else if (messageDepth_ > 0) selectionMoved_ = true;
+    else Raise(OnSelectionChange, this);
 }
 
 void TNvRichEdit::OnControlDestroyed(HWND control) {
     if (hwnd_ == control) hwnd_ = nullptr; // destroyed with its parent
 }
 
+// A selection the control moves while it handles a message is reported once the message is done: one
+// report however often it moved, and after the change report of the edit that moved it, which has
+// already shown the selection as it stands.
 LRESULT TNvRichEdit::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    {
+        ++messageDepth_;
+        ScopeExit leave([this] { --messageDepth_; });
+        result = HandleFieldMessage(msg, wParam, lParam);
+    }
+    if (messageDepth_ == 0 && std::exchange(selectionMoved_, false)) RaiseSelectionChange();
+    return result;
+}
+
+LRESULT TNvRichEdit::HandleFieldMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A key the field takes itself is the field's as much as one the control takes: its key-up counts.
     if (msg == WM_KEYDOWN && wParam < keysDown_.size()) keysDown_.set(wParam);
     LRESULT result = 0;

@@ -291,6 +291,7 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     void EndQuietEdits() noexcept;
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleFieldMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnControlDestroyed(HWND control) override;
     LRESULT OnReflectedCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnReflectedNotify(LPARAM lParam);
@@ -322,6 +323,8 @@ class TNvRichEdit : public TObject, private ControlSubclass {
     RECT bounds_{};
     bool visible_ = true;
     mutable int notifyLock_ = 0; // internal rebuilds raise their events themselves, once
+    int messageDepth_ = 0;       // the field's messages under way, nested ones included
+    bool selectionMoved_ = false; // reported once the outermost of them is done
     int heldChanges_ = 0, heldSelectionChanges_ = 0; // what the controls reported while locked
     bool outOfSpace_ = false; // the control reported EN_ERRSPACE
 

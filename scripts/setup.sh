@@ -41,7 +41,17 @@ if [ ${#missing[@]} -gt 0 ] || [ -n "${apt_stale:-}" ]; then
     for attempt in 1 2 3; do
         $sudo apt-get update -qq && break
         echo "apt-get update failed (attempt $attempt)" >&2
-        sleep $((attempt * 20))
+        [ "$attempt" -eq 3 ] || sleep $((attempt * 15))
     done
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    native=() foreign=()
+    for p in "${missing[@]}"; do
+        if [[ $p == *:i386 ]]; then foreign+=("$p"); else native+=("$p"); fi
+    done
+    install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+    [ ${#native[@]} -eq 0 ] || install "${native[@]}"
+    # The i386 packages must match the versions of the installed amd64 ones: a mirror whose i386 lists
+    # lag behind cannot give them. The 64-bit build still builds and runs; the 32-bit one is not tested.
+    if [ ${#foreign[@]} -gt 0 ] && ! install "${foreign[@]}"; then
+        echo "WARNING: ${foreign[*]} could not be installed from this mirror: the 32-bit build's tests cannot run" >&2
+    fi
 fi

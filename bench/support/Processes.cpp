@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <sstream>
 #include <thread>
 
 namespace nv::test {
@@ -120,7 +121,7 @@ HWND VisibleChild(HWND parent, const char* className) {
     return nullptr;
 }
 
-ChildProcess::ChildProcess(const std::string& commandLine) {
+ChildProcess::ChildProcess(const std::string& commandLine) : commandLine_(commandLine) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     KernelHandle nowhere(
         ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
@@ -211,6 +212,65 @@ void ChildProcess::Close(HWND window) {
         ::Sleep(10);
     }
     Kill();
+}
+
+namespace {
+std::string ReadWholeFile(const std::string& path) {
+    KernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    // A /proc file says it is empty: read until the end, whatever its size says.
+    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+    return bytes;
+}
+} // namespace
+
+// Wine gives a Unix process its program's Windows command line, the arguments parted by zero bytes.
+std::string ChildProcess::UnixStatPath() const {
+    std::string wanted;
+    for (char c : commandLine_)
+        if (c != '"') wanted += c;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    std::string path;
+    do {
+        const std::string name = found.cFileName;
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::string line = ReadWholeFile("Z:\\proc\\" + name + "\\cmdline");
+        while (!line.empty() && line.back() == '\0') line.pop_back();
+        for (char& c : line)
+            if (c == '\0') c = ' ';
+        if (line == wanted) path = "Z:\\proc\\" + name + "\\stat";
+    } while (path.empty() && ::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return path;
+}
+
+double ChildProcess::ProcessorSeconds() const {
+    if (unixStat_.empty() && Running()) unixStat_ = UnixStatPath();
+    if (!unixStat_.empty()) {
+        // The fields after the parenthesised name: state, then utime and stime as the 12th and 13th.
+        const std::string stat = ReadWholeFile(unixStat_);
+        const size_t name = stat.rfind(')');
+        if (name != std::string::npos) {
+            std::istringstream fields(stat.substr(name + 1));
+            std::string field;
+            unsigned long long user = 0, system = 0;
+            for (int i = 1; i <= 11 && fields >> field; ++i) {
+            }
+            if (fields >> user >> system) return static_cast<double>(user + system) / 100.0; // clock ticks
+        }
+    }
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!process_ || !::GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) return 0;
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
 }
 
 double ChildProcess::PeakWorkingSetMB() const {

@@ -47,6 +47,9 @@ class ChildProcess {
     // Asks the main window to close (answering the questions), then ends the program if needed.
     void Close(HWND window);
     void Kill();
+    // The processor time the program has used so far, user and kernel, in seconds. Under Wine, whose
+    // GetProcessTimes does not follow other processes, read from the Unix process's /proc entry.
+    double ProcessorSeconds() const;
     // The largest working set the program has had so far, in MB.
     double PeakWorkingSetMB() const;
 
@@ -58,7 +61,10 @@ class ChildProcess {
 
   private:
     bool AnswerQuestion() const;
+    std::string UnixStatPath() const;
 
+    std::string commandLine_;
+    mutable std::string unixStat_; // found on the first reading
     KernelHandle process_, thread_;
     DWORD id_ = 0;
     mutable int answered_ = 0;

@@ -290,6 +290,30 @@ TEST_F(TextField, WordWrapCountsWrappedRowsAsLines) {
     EXPECT_GT(field.LineOfPosition(field.TextLength()), 0);
 }
 
+// A key's edit is reported as the change, then the selection once, when the control is done with the
+// key: whoever shows the selection on the change report has it as it stands.
+TEST_F(TextField, AKeysEditReportsTheChangeThenTheSelectionOnce) {
+    struct Row {
+        UINT msg;
+        WPARAM key;
+        const char* reports;
+    };
+    const Row rows[] = {
+        {WM_CHAR, 'a', "change sel "},  {WM_KEYDOWN, VK_RETURN, "change sel "}, {WM_KEYDOWN, VK_BACK, "change sel "},
+        {WM_KEYDOWN, VK_LEFT, "sel "}, {WM_KEYDOWN, VK_DELETE, "change "}, {WM_KEYDOWN, VK_HOME, "sel "},
+    };
+    field.SetWholeText("one two");
+    field.MoveCaret(3);
+    std::string reports;
+    field.OnChange = [&](TObject*) { reports += "change "; };
+    field.OnSelectionChange = [&](TObject*) { reports += "sel "; };
+    for (const Row& row : rows) {
+        reports.clear();
+        ::SendMessageA(field.Handle(), row.msg, row.key, 1);
+        EXPECT_EQ(reports, row.reports) << "message " << row.msg << ", key " << row.key;
+    }
+}
+
 TEST_F(TextField, NotificationsFireAndStopWhenDetached) {
     int changes = 0, selections = 0;
     WORD lastKey = 0;
