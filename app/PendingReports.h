@@ -9,7 +9,7 @@
 namespace nv {
 
 class PendingReports {
-public:
+  public:
     enum Report : unsigned { kText = 1, kSelection = 2 };
     // About one frame of a 60 Hz screen, in milliseconds.
     static constexpr std::uint32_t kFrame = 16;
@@ -22,7 +22,7 @@ public:
     // How many reports have waited: the measure that the merging happens at all.
     unsigned long Merged() const { return merged_; }
 
-private:
+  private:
     unsigned pending_ = 0;
     std::uint32_t lastShown_ = 0;
     bool shownOnce_ = false;

@@ -47,9 +47,19 @@ bool Listed(const std::string& list, const std::string& item) {
 // ---- Keys, as the keyboard gives them ------------------------------------------------------------
 bool Extended(WORD key) {
     switch (key) {
-    case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
-    case VK_DOWN: case VK_DELETE: case VK_INSERT: return true;
-    default: return false;
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_END:
+    case VK_HOME:
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_DELETE:
+    case VK_INSERT:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -85,12 +95,21 @@ void Held(WORD key, int count) {
 
 // ---- The rows -------------------------------------------------------------------------------------
 enum Row {
-    kFirstKey, kLaterKey, kPageDown, kPageUp, kDownHeld, kCtrlEnd, kCtrlHome, kTyped, kBackspaces,
-    kShiftPageDown, kRowCount
+    kFirstKey,
+    kLaterKey,
+    kPageDown,
+    kPageUp,
+    kDownHeld,
+    kCtrlEnd,
+    kCtrlHome,
+    kTyped,
+    kBackspaces,
+    kShiftPageDown,
+    kRowCount
 };
 const char* const kRowNames[kRowCount] = {
-    "first key",  "later key", "PageDown x100", "PageUp x100",  "Down held 200",
-    "Ctrl+End",   "Ctrl+Home", "50 typed held", "50 Bksp held", "Shift+PgDn x20",
+    "first key", "later key", "PageDown x100", "PageUp x100",  "Down held 200",
+    "Ctrl+End",  "Ctrl+Home", "50 typed held", "50 Bksp held", "Shift+PgDn x20",
 };
 constexpr double kNotMeasured = -1, kOverLimit = -2;
 
@@ -119,7 +138,9 @@ HWND EditorOf(const Program& program, HWND main) {
 // quarter of a second; kOverLimit after `limit` seconds. Its window is painted by then: WM_PAINT comes
 // when nothing else waits.
 double UntilIdle(const test::ChildProcess& child, Clock::time_point start, double limit) {
-    const auto seconds = [&](Clock::time_point t) { return std::chrono::duration<double>(t - start).count(); };
+    const auto seconds = [&](Clock::time_point t) {
+        return std::chrono::duration<double>(t - start).count();
+    };
     double used = child.ProcessorSeconds();
     Clock::time_point lastUse = start;
     for (;;) {
@@ -208,24 +229,30 @@ std::string SystemProgram(const char* name) {
     return std::string(folder) + "\\" + name;
 }
 
-std::string FileName(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+std::string FileName(const std::string& path) {
+    return path.substr(path.find_last_of('\\') + 1);
+}
 
 void SetNotovaOptions(bool wrap) {
     HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                          &key, nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return;
     }
     RegKey owned(key);
-    for (const auto& [name, value] : {std::pair<const char*, DWORD>{"WordWrap", wrap},
-                                      {"DetectURLs", 0}, {"AutoSaveSettings", 0}}) {
-        ::RegSetValueExA(owned.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    for (const auto& [name, value] :
+         {std::pair<const char*, DWORD>{"WordWrap", wrap}, {"DetectURLs", 0}, {"AutoSaveSettings", 0}}) {
+        ::RegSetValueExA(owned.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                         sizeof value);
     }
 }
 
 Program Notova(const std::string& path) {
-    return {"notova", "\"" + test::ExeBesideTests("app\\notova.exe") + "\" \"" + path + "\"", FileName(path),
-            {"RichEdit20A"}, nullptr};
+    return {"notova",
+            "\"" + test::ExeBesideTests("app\\notova.exe") + "\" \"" + path + "\"",
+            FileName(path),
+            {"RichEdit20A"},
+            nullptr};
 }
 
 Program Notepad(const std::string& path, bool wrap) {
@@ -233,15 +260,17 @@ Program Notepad(const std::string& path, bool wrap) {
     Program p{"notepad", "\"" + exe + "\" \"" + path + "\"", FileName(path), {"Edit"}, nullptr};
     if (wrap) {
         const UINT id = test::MenuCommandOf(exe, "Wrap long lines");
-        p.turnWrapOn = [id](test::ChildProcess& child, HWND main, HWND) { child.Send(main, WM_COMMAND, id, 0, 600); };
+        p.turnWrapOn = [id](test::ChildProcess& child, HWND main, HWND) {
+            child.Send(main, WM_COMMAND, id, 0, 600);
+        };
     }
     return p;
 }
 
 Program Wordpad(const std::string& path, bool wrap) {
     Program p{"wordpad",
-              "\"" + EnvOr("ProgramFiles", "C:\\Program Files") + "\\Windows NT\\Accessories\\wordpad.exe\" \"" +
-                  path + "\"",
+              "\"" + EnvOr("ProgramFiles", "C:\\Program Files") +
+                  "\\Windows NT\\Accessories\\wordpad.exe\" \"" + path + "\"",
               FileName(path),
               {"RICHEDIT50W", "RichEdit20W", "RichEdit20A"},
               nullptr};
@@ -258,7 +287,11 @@ constexpr char kSizeVariable[] = "NOTOVA_BENCH_SIZE";
 constexpr char kControlTitle[] = "Bare control";
 
 Program Control() {
-    return {"control", test::SelfCommandLine("MovingControl.DISABLED_Child"), kControlTitle, {"RichEdit20A"}, nullptr};
+    return {"control",
+            test::SelfCommandLine("MovingControl.DISABLED_Child"),
+            kControlTitle,
+            {"RichEdit20A"},
+            nullptr};
 }
 
 // The bare control in a window of its own, given the file the fastest way it takes it.
@@ -295,7 +328,8 @@ ProgramRun DriveControl(const std::string& path, bool wrap, SIZE size, double li
     ::SetEnvironmentVariableA(kWrapVariable, wrap ? "1" : "0");
     ::SetEnvironmentVariableA(kSizeVariable, sizeText.c_str());
     const ProgramRun run = Drive(Control(), limit, nullptr);
-    for (const char* name : {kFileVariable, kWrapVariable, kSizeVariable}) ::SetEnvironmentVariableA(name, nullptr);
+    for (const char* name : {kFileVariable, kWrapVariable, kSizeVariable})
+        ::SetEnvironmentVariableA(name, nullptr);
     return run;
 }
 
@@ -323,9 +357,11 @@ TEST(Benchmark, MovingAndTyping) {
     const double limit = std::atof(EnvOr("NOTOVA_BENCH_LIMIT", "60").c_str());
     const std::vector<std::string> columns = {"notova", "control", "wordpad", "notepad"};
     test::TempDir dir;
-    std::printf("\nwall/processor seconds from the first key until painted and idle; N/c: Notova over the control\n");
+    std::printf(
+        "\nwall/processor seconds from the first key until painted and idle; N/c: Notova over the control\n");
     std::printf("%-8s %2s %-4s %-14s", "text", "MB", "wrap", "keys");
-    for (const std::string& c : columns) std::printf(" %11s", c.c_str());
+    for (const std::string& c : columns)
+        std::printf(" %11s", c.c_str());
     std::printf(" %6s %6s\n", "N/c w", "N/c p");
     for (const char* kind : {"prose", "numbered"}) {
         if (!Listed(texts, kind)) continue;
@@ -333,7 +369,8 @@ TEST(Benchmark, MovingAndTyping) {
             if (!Listed(sizes, std::to_string(mb))) continue;
             const std::string path = dir.File(std::string(kind) + "-" + std::to_string(mb) + ".txt");
             const size_t bytes = static_cast<size_t>(mb) << 20;
-            test::WriteFileBytes(path, kind == std::string("prose") ? test::Prose(bytes) : test::NumberedProse(bytes));
+            test::WriteFileBytes(path, kind == std::string("prose") ? test::Prose(bytes)
+                                                                    : test::NumberedProse(bytes));
             for (bool wrap : {false, true}) {
                 if (!Listed(wraps, wrap ? "on" : "off")) continue;
                 std::map<std::string, ProgramRun> runs;
@@ -353,10 +390,12 @@ TEST(Benchmark, MovingAndTyping) {
                 }
                 for (int r = 0; r < kRowCount; ++r) {
                     std::printf("%-8s %2d %-4s %-14s", kind, mb, wrap ? "on" : "off", kRowNames[r]);
-                    for (const std::string& c : columns) std::printf(" %11s", Cell(runs[c].rows[r]).c_str());
+                    for (const std::string& c : columns)
+                        std::printf(" %11s", Cell(runs[c].rows[r]).c_str());
                     const Measure& n = runs["notova"].rows[r];
                     const Measure& b = runs["control"].rows[r];
-                    std::printf(" %6s %6s\n", Ratio(n.wall, b.wall).c_str(), Ratio(n.processor, b.processor).c_str());
+                    std::printf(" %6s %6s\n", Ratio(n.wall, b.wall).c_str(),
+                                Ratio(n.processor, b.processor).c_str());
                 }
                 std::printf("%-8s %2d %-4s %-14s", kind, mb, wrap ? "on" : "off", "peak MB");
                 for (const std::string& c : columns) {
