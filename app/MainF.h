@@ -152,7 +152,7 @@ public:
 
     // ---- Status -----------------------------------------------------------------------------------
     // The text field's reports: shown at once when the program itself raises them (no sender), otherwise
-    // merged while keys arrive faster than the screen paints.
+    // merged while keys wait to be handled.
     void TextFieldSelectionChange(TObject* Sender);
     void Report(unsigned reports, TObject* sender);
     void ShowReports();

@@ -160,17 +160,14 @@ bool KeysWaiting() {
         if (::PeekMessageA(&msg, nullptr, message, message, PM_NOREMOVE | PM_NOYIELD)) return true;
     return false;
 }
-
-// The screen's clock, not TickCount: that one paces the size count and its hourglass.
-std::uint32_t FrameClock() { return ::GetTickCount(); }
 } // namespace
 
 void TForm1::Report(unsigned reports, TObject* sender) {
-    if (reports_.Note(reports, FrameClock(), sender && KeysWaiting()) || !sender) {
+    if (reports_.Note(reports, sender && KeysWaiting()) || !sender) {
         ShowReports();
         return;
     }
-    if (!reportTimer_) reportTimer_ = ::SetTimer(Handle(), kReportTimerId, PendingReports::kFrame, nullptr) != 0;
+    if (!reportTimer_) reportTimer_ = ::SetTimer(Handle(), kReportTimerId, PendingReports::kFallbackDelay, nullptr) != 0;
     if (!reportTimer_) ShowReports(); // no timer to show them later: shown now
 }
 
@@ -179,7 +176,7 @@ void TForm1::ShowReports() {
         ::KillTimer(Handle(), kReportTimerId);
         reportTimer_ = false;
     }
-    const unsigned reports = reports_.Take(FrameClock());
+    const unsigned reports = reports_.Take();
     if (reports & PendingReports::kText) {
         ShowModifiedState();
         ShowUndoState();

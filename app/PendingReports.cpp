@@ -2,20 +2,16 @@
 
 namespace nv {
 
-bool PendingReports::Note(unsigned reports, std::uint32_t now, bool keysWaiting) {
+bool PendingReports::Note(unsigned reports, bool keysWaiting) {
     pending_ |= reports;
-    // Differences of tick counts stay right across the counter's wrap.
-    const bool frameGone = !shownOnce_ || now - lastShown_ >= kFrame;
-    if (!keysWaiting || frameGone) return true;
+    if (!keysWaiting) return true;
     ++merged_;
     return false;
 }
 
-unsigned PendingReports::Take(std::uint32_t now) {
+unsigned PendingReports::Take() {
     const unsigned reports = pending_;
     pending_ = 0;
-    lastShown_ = now;
-    shownOnce_ = true;
     return reports;
 }
 

@@ -36,35 +36,31 @@ TEST(StatusTexts, LiveStatusFreezesOnlyAfterMoreThan250Milliseconds) {
     EXPECT_TRUE(TookTooLong(0xFFFFFF00u, 0x00000100u));
 }
 
-// Each row notes a report at a time, with or without keys waiting, and says whether it shows at once.
-TEST(PendingReportsRules, AReportWaitsOnlyForQueuedKeysAndAtMostAFrame) {
+// Each row notes a report with or without keys waiting, and says whether it is shown at once.
+TEST(PendingReportsRules, AReportWaitsWhileKeysWaitAndIsShownWithTheNextOne) {
     struct Row {
         unsigned reports;
-        std::uint32_t now;
-        bool keysWaiting, shownNow;
+        bool keysWaiting;
+        unsigned shown; // with what waited before it; 0: it waits
     };
     const Row rows[] = {
-        {PendingReports::kText, 0xFFFFFFF0u, true, true},       // nothing shown yet: shown
-        {PendingReports::kSelection, 0xFFFFFFF5u, true, false}, // keys waiting within the frame
-        {PendingReports::kText, 0xFFFFFFFFu, false, true},      // the keys stopped
-        {PendingReports::kSelection, 5, true, false},            // 6 ms later, across the counter's wrap
-        {PendingReports::kText, 15, true, true},                 // a frame has passed: shown however fast keys come
+        {PendingReports::kText, false, PendingReports::kText},
+        {PendingReports::kSelection, true, 0},
+        {PendingReports::kSelection, true, 0},
+        {PendingReports::kText, false, PendingReports::kText | PendingReports::kSelection},
+        {PendingReports::kText, true, 0},
+        {PendingReports::kSelection, false, PendingReports::kText | PendingReports::kSelection},
     };
     PendingReports pending;
-    unsigned merged = 0, shown = 0;
+    unsigned long merged = 0;
     for (const Row& row : rows) {
-        shown |= row.reports;
-        ASSERT_EQ(pending.Note(row.reports, row.now, row.keysWaiting), row.shownNow) << row.now;
+        ASSERT_EQ(pending.Note(row.reports, row.keysWaiting), row.shown != 0);
         EXPECT_TRUE(pending.Waiting());
-        if (row.shownNow) {
-            EXPECT_EQ(pending.Take(row.now), shown) << "what waited is shown with it";
-            shown = 0;
-        } else {
-            ++merged;
-        }
+        if (row.shown) EXPECT_EQ(pending.Take(), row.shown);
+        else ++merged;
         EXPECT_EQ(pending.Merged(), merged);
+        EXPECT_EQ(pending.Waiting(), row.shown == 0);
     }
-    EXPECT_FALSE(pending.Waiting());
 }
 
 } // namespace nv
