@@ -424,7 +424,7 @@ std::string TForm1::Caption(int id) const {
 void TForm1::SetCaption(int id, const std::string& caption) {
     const std::string text = MenuText(id);
     const size_t tab = text.find('\t');
-    if (text.compare(0, tab, caption) == 0 && caption.size() == std::min(tab, text.size())) return;
+    if (text.substr(0, tab) == caption) return;
     std::string full = caption + (tab == std::string::npos ? std::string() : text.substr(tab));
     // Only the text: ModifyMenu would also reset the item's enabled and checked state.
     MENUITEMINFOA item{};

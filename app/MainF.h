@@ -36,6 +36,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <tuple>
 #include <map>
 #include <memory>
 #include <string>
@@ -323,8 +324,10 @@ private:
         unsigned long textChanges;
         bool live, barVisible;
         bool operator==(const SelectionShown& o) const {
-            return field == o.field && start == o.start && length == o.length && textLength == o.textLength &&
-                   textChanges == o.textChanges && live == o.live && barVisible == o.barVisible;
+            const auto fields = [](const SelectionShown& s) {
+                return std::tie(s.field, s.start, s.length, s.textLength, s.textChanges, s.live, s.barVisible);
+            };
+            return fields(*this) == fields(o);
         }
     };
     SelectionShown CurrentSelection() const;

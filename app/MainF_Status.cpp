@@ -182,8 +182,9 @@ void TForm1::ShowReports() {
         ShowUndoState();
         if (StatusBar.Visible()) ShowTextSize();
     }
-    if ((reports & PendingReports::kSelection) && (reports != PendingReports::kSelection || !(CurrentSelection() == selectionShown_)))
-        ShowSelectionState();
+    // A selection report alone has nothing to show when all the panels depend on is as last shown.
+    const bool unchanged = reports == PendingReports::kSelection && CurrentSelection() == selectionShown_;
+    if ((reports & PendingReports::kSelection) && !unchanged) ShowSelectionState();
 }
 
 TForm1::SelectionShown TForm1::CurrentSelection() const {

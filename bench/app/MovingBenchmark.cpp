@@ -32,11 +32,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::string EnvOr(const char* name, const char* fallback) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : fallback;
-}
-
 bool Listed(const std::string& list, const std::string& item) {
     std::istringstream items(list);
     for (std::string part; std::getline(items, part, ',');)
@@ -127,13 +122,6 @@ struct Program {
     std::function<void(test::ChildProcess&, HWND main, HWND editor)> turnWrapOn; // none: it starts so
 };
 
-HWND EditorOf(const Program& program, HWND main) {
-    for (const char* cls : program.editorClasses) {
-        if (HWND editor = test::VisibleChild(main, cls)) return editor;
-    }
-    return nullptr;
-}
-
 // Seconds from `start` until the program last used the processor, once it has used none for a
 // quarter of a second; kOverLimit after `limit` seconds. Its window is painted by then: WM_PAINT comes
 // when nothing else waits.
@@ -191,7 +179,7 @@ ProgramRun Drive(const Program& program, double limit, SIZE* editorSize) {
     HWND main = nullptr;
     if (child.WaitForTitle(program.title, limit * 4, &main) < 0) return run;
     ::SetWindowPos(main, nullptr, 10, 10, kWindowWidth, kWindowHeight, SWP_NOZORDER);
-    HWND editor = EditorOf(program, main);
+    HWND editor = test::VisibleChildOf(main, program.editorClasses);
     if (program.turnWrapOn) program.turnWrapOn(child, main, editor);
     if (editorSize) {
         RECT r{};
@@ -223,28 +211,8 @@ ProgramRun Drive(const Program& program, double limit, SIZE* editorSize) {
 }
 
 // ---- The programs ---------------------------------------------------------------------------------
-std::string SystemProgram(const char* name) {
-    char folder[MAX_PATH] = {};
-    ::GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\" + name;
-}
-
 std::string FileName(const std::string& path) {
     return path.substr(path.find_last_of('\\') + 1);
-}
-
-void SetNotovaOptions(bool wrap) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    RegKey owned(key);
-    for (const auto& [name, value] :
-         {std::pair<const char*, DWORD>{"WordWrap", wrap}, {"DetectURLs", 0}, {"AutoSaveSettings", 0}}) {
-        ::RegSetValueExA(owned.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                         sizeof value);
-    }
 }
 
 Program Notova(const std::string& path) {
@@ -256,7 +224,7 @@ Program Notova(const std::string& path) {
 }
 
 Program Notepad(const std::string& path, bool wrap) {
-    const std::string exe = SystemProgram("notepad.exe");
+    const std::string exe = test::SystemProgram("notepad.exe");
     Program p{"notepad", "\"" + exe + "\" \"" + path + "\"", FileName(path), {"Edit"}, nullptr};
     if (wrap) {
         const UINT id = test::MenuCommandOf(exe, "Wrap long lines");
@@ -269,7 +237,7 @@ Program Notepad(const std::string& path, bool wrap) {
 
 Program Wordpad(const std::string& path, bool wrap) {
     Program p{"wordpad",
-              "\"" + EnvOr("ProgramFiles", "C:\\Program Files") +
+              "\"" + test::EnvOr("ProgramFiles", "C:\\Program Files") +
                   "\\Windows NT\\Accessories\\wordpad.exe\" \"" + path + "\"",
               FileName(path),
               {"RICHEDIT50W", "RichEdit20W", "RichEdit20A"},
@@ -296,10 +264,10 @@ Program Control() {
 
 // The bare control in a window of its own, given the file the fastest way it takes it.
 TEST(MovingControl, DISABLED_Child) {
-    const std::string file = EnvOr(kFileVariable, "");
+    const std::string file = test::EnvOr(kFileVariable, "");
     if (file.empty()) GTEST_SKIP() << "only run as the child of the moving benchmark";
     long width = 600, height = 400;
-    std::istringstream(EnvOr(kSizeVariable, "600 400")) >> width >> height;
+    std::istringstream(test::EnvOr(kSizeVariable, "600 400")) >> width >> height;
     test::TestHost host(static_cast<int>(width) + 40, static_cast<int>(height) + 80);
     host.OnMessage = [](UINT msg, WPARAM, LPARAM, LRESULT&) {
         if (msg == WM_DESTROY) ::PostQuitMessage(0);
@@ -310,7 +278,7 @@ TEST(MovingControl, DISABLED_Child) {
     font.Height = -12;
     font.Style = fsBold;
     font.Charset = ANSI_CHARSET;
-    HWND bare = test::CreateBareControl(host.Handle(), font, false, EnvOr(kWrapVariable, "0") == "1");
+    HWND bare = test::CreateBareControl(host.Handle(), font, false, test::EnvOr(kWrapVariable, "0") == "1");
     ::MoveWindow(bare, 0, 0, static_cast<int>(width), static_cast<int>(height), TRUE);
     test::BareStreamInWithBars(bare, test::ParagraphMarks(test::ReadFileBytes(file)));
     ::SetFocus(bare);
@@ -350,11 +318,11 @@ std::string Ratio(double notova, double control) {
 }
 
 TEST(Benchmark, MovingAndTyping) {
-    const std::string texts = EnvOr("NOTOVA_BENCH_TEXTS", "prose,numbered");
-    const std::string sizes = EnvOr("NOTOVA_BENCH_SIZES", "1,5,20");
-    const std::string wraps = EnvOr("NOTOVA_BENCH_WRAP", "off,on");
-    const std::string programs = EnvOr("NOTOVA_BENCH_PROGRAMS", "notova,control,wordpad,notepad");
-    const double limit = std::atof(EnvOr("NOTOVA_BENCH_LIMIT", "60").c_str());
+    const std::string texts = test::EnvOr("NOTOVA_BENCH_TEXTS", "prose,numbered");
+    const std::string sizes = test::EnvOr("NOTOVA_BENCH_SIZES", "1,5,20");
+    const std::string wraps = test::EnvOr("NOTOVA_BENCH_WRAP", "off,on");
+    const std::string programs = test::EnvOr("NOTOVA_BENCH_PROGRAMS", "notova,control,wordpad,notepad");
+    const double limit = std::atof(test::EnvOr("NOTOVA_BENCH_LIMIT", "60").c_str());
     const std::vector<std::string> columns = {"notova", "control", "wordpad", "notepad"};
     test::TempDir dir;
     std::printf(
@@ -378,7 +346,7 @@ TEST(Benchmark, MovingAndTyping) {
                 for (const std::string& column : columns) {
                     if (!Listed(programs, column)) continue;
                     if (column == "notova") {
-                        SetNotovaOptions(wrap);
+                        test::SetNotovaOptions(wrap);
                         runs[column] = Drive(Notova(path), limit, &editorSize);
                     } else if (column == "control") {
                         runs[column] = DriveControl(path, wrap, editorSize, limit);

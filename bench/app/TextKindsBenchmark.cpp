@@ -39,11 +39,6 @@ const char* const kOpNames[kOpCount] = {"open",       "repaint", "wrap on",   "w
 constexpr double kNotMeasured = -1, kOverLimit = -2, kRefused = -3;
 using Timings = std::array<double, kOpCount>;
 
-std::string EnvOr(const char* name, const char* fallback) {
-    const char* value = std::getenv(name);
-    return value && *value ? value : fallback;
-}
-
 // The numbered lines with letters for the digits: what the numbers cost beside the same text.
 std::string LetteredProse(size_t bytes) {
     std::string text = test::NumberedProse(bytes);
@@ -105,14 +100,8 @@ Program Notova() {
     return p;
 }
 
-std::string SystemProgram(const char* name) {
-    char folder[MAX_PATH] = {};
-    ::GetSystemDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\" + name;
-}
-
 Program Notepad() {
-    Program p{"notepad", SystemProgram("notepad.exe"), {"Edit"}, {}};
+    Program p{"notepad", test::SystemProgram("notepad.exe"), {"Edit"}, {}};
     p.scripts[kWrapOn] = p.scripts[kWrapOff] = Command(test::MenuCommandOf(p.exe, "Wrap long lines"));
     p.scripts[kDelete] = SelectAll() + kDeleteKey;
     p.scripts[kUndo] = Command(test::MenuCommandOf(p.exe, "Undo"));
@@ -124,7 +113,7 @@ Program Notepad() {
 // Wordpad's wrap options live in a dialog; they set the control's line width, as done here.
 Program Wordpad() {
     Program p{"wordpad",
-              EnvOr("ProgramFiles", "C:\\Program Files") + "\\Windows NT\\Accessories\\wordpad.exe",
+              test::EnvOr("ProgramFiles", "C:\\Program Files") + "\\Windows NT\\Accessories\\wordpad.exe",
               {"RICHEDIT50W", "RichEdit20W", "RichEdit20A"},
               {}};
     p.scripts[kWrapOn] = {{true, EM_SETTARGETDEVICE, 0, 0}};
@@ -134,27 +123,6 @@ Program Wordpad() {
     p.scripts[kType] = SelectAll() + kTypeX;
     p.scripts[kNew] = Command(test::MenuCommandOf(p.exe, "New..."));
     return p;
-}
-
-HWND EditorOf(const Program& program, HWND main) {
-    for (const char* cls : program.editorClasses) {
-        if (HWND editor = test::VisibleChild(main, cls)) return editor;
-    }
-    return nullptr;
-}
-
-// Word wrap and link detection off, nothing stored at the close: the same start for every run.
-void ResetNotovaOptions() {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    RegKey owned(key);
-    for (const char* name : {"WordWrap", "DetectURLs", "AutoSaveSettings"}) {
-        const DWORD off = 0;
-        ::RegSetValueExA(owned.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
-    }
 }
 
 // The window painted as the operation left it: the painting is part of what the user waits for. A
@@ -167,7 +135,7 @@ double Repaint(HWND window, bool whole = false) {
 Timings DriveProgram(const Program& program, const std::string& path, double limit, SIZE* editorSize) {
     Timings t;
     t.fill(kNotMeasured);
-    if (program.name == "notova") ResetNotovaOptions();
+    if (program.name == "notova") test::SetNotovaOptions(false);
     test::ChildProcess child("\"" + program.exe + "\" \"" + path + "\"");
     HWND main = nullptr;
     t[kOpen] = child.WaitForTitle(path.substr(path.find_last_of('\\') + 1), limit, &main);
@@ -178,14 +146,14 @@ Timings DriveProgram(const Program& program, const std::string& path, double lim
     t[kOpen] += Repaint(main);
     if (editorSize) {
         RECT r{};
-        ::GetWindowRect(EditorOf(program, main), &r);
+        ::GetWindowRect(test::VisibleChildOf(main, program.editorClasses), &r);
         *editorSize = SIZE{r.right - r.left, r.bottom - r.top};
     }
     for (int op = kOpen + 1; op < kOpCount; ++op) {
         const int questions = child.Answered();
         double sum = 0;
         for (const Step& step : program.scripts[op]) {
-            HWND target = step.toEditor ? EditorOf(program, main) : main;
+            HWND target = step.toEditor ? test::VisibleChildOf(main, program.editorClasses) : main;
             const double s = child.Send(target, step.msg, step.wParam, step.lParam, limit - sum);
             if (s < 0) {
                 t[op] = kOverLimit;
@@ -268,11 +236,11 @@ bool WrapFits(const std::string& text, long width) {
 }
 
 TEST(TextKindsControl, DISABLED_Child) {
-    const std::string file = EnvOr(kFileVariable, ""), mode = EnvOr(kModeVariable, "");
-    const std::string result = EnvOr(kResultVariable, "");
+    const std::string file = test::EnvOr(kFileVariable, ""), mode = test::EnvOr(kModeVariable, "");
+    const std::string result = test::EnvOr(kResultVariable, "");
     if (file.empty() || result.empty()) GTEST_SKIP() << "only run as the child of the text kinds benchmark";
     long width = 600, height = 400;
-    std::istringstream(EnvOr(kSizeVariable, "600 400")) >> width >> height;
+    std::istringstream(test::EnvOr(kSizeVariable, "600 400")) >> width >> height;
     test::TestHost host(static_cast<int>(width) + 40, static_cast<int>(height) + 80);
     TFont font;
     font.Name = "Fixedsys";
@@ -376,10 +344,10 @@ std::string Cell(double seconds) {
 }
 
 TEST(Benchmark, TextKindsThroughWholeTextCommands) {
-    const std::string only = EnvOr("NOTOVA_BENCH_TEXTS", "");
-    const std::string programs = EnvOr("NOTOVA_BENCH_PROGRAMS", "notova,control,as-is,wordpad,notepad");
-    const double limit = std::atof(EnvOr("NOTOVA_BENCH_LIMIT", "60").c_str());
-    const int runs = std::max(1, std::atoi(EnvOr("NOTOVA_BENCH_RUNS", "1").c_str()));
+    const std::string only = test::EnvOr("NOTOVA_BENCH_TEXTS", "");
+    const std::string programs = test::EnvOr("NOTOVA_BENCH_PROGRAMS", "notova,control,as-is,wordpad,notepad");
+    const double limit = std::atof(test::EnvOr("NOTOVA_BENCH_LIMIT", "60").c_str());
+    const int runs = std::max(1, std::atoi(test::EnvOr("NOTOVA_BENCH_RUNS", "1").c_str()));
     const std::vector<std::string> columns = {"notova", "control", "as-is", "wordpad", "notepad"};
     const std::map<std::string, Program> driven = {
         {"notova", Notova()}, {"wordpad", Wordpad()}, {"notepad", Notepad()}};

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -119,6 +120,37 @@ HWND VisibleChild(HWND parent, const char* className) {
         if (::IsWindowVisible(child)) return child;
     }
     return nullptr;
+}
+
+HWND VisibleChildOf(HWND parent, const std::vector<const char*>& classNames) {
+    for (const char* name : classNames) {
+        if (HWND child = VisibleChild(parent, name)) return child;
+    }
+    return nullptr;
+}
+
+std::string EnvOr(const char* name, const char* fallback) {
+    const char* value = std::getenv(name);
+    return value && *value ? value : fallback;
+}
+
+std::string SystemProgram(const char* name) {
+    char folder[MAX_PATH] = {};
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    return std::string(folder) + "\\" + name;
+}
+
+void SetNotovaOptions(bool wordWrap) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Korvel\\Notova", 0, nullptr, 0, KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    RegKey owned(key);
+    for (const auto& [name, value] :
+         {std::pair<const char*, DWORD>{"WordWrap", wordWrap}, {"DetectURLs", 0}, {"AutoSaveSettings", 0}}) {
+        ::RegSetValueExA(owned.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    }
 }
 
 ChildProcess::ChildProcess(const std::string& commandLine) : commandLine_(commandLine) {

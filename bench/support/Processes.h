@@ -23,6 +23,15 @@ double Median(std::vector<double> values);
 UINT MenuCommandOf(const std::string& exePath, const std::string& caption);
 // The visible child of `parent` with the window class `className`, or null.
 HWND VisibleChild(HWND parent, const char* className);
+// The first visible child of `parent` with one of the classes, in their order, or null.
+HWND VisibleChildOf(HWND parent, const std::vector<const char*>& classNames);
+// The environment variable's value, or `fallback` when it is unset or empty.
+std::string EnvOr(const char* name, const char* fallback);
+// A program of the system folder, by its file name.
+std::string SystemProgram(const char* name);
+// Notova's options for a benchmark run: word wrap as given, link detection off, nothing stored at the
+// close, so every run starts the same.
+void SetNotovaOptions(bool wordWrap);
 
 class ChildProcess {
   public:

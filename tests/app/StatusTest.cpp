@@ -387,7 +387,6 @@ TEST_F(EditCommands, CopiedTextOutlivesTheFieldsWindow) {
     EXPECT_TRUE(ClipboardText() == text.substr(10)) << ClipboardText().size() << " characters";
 }
 
-
 // What the panels, captions and command states show once keys stop, however fast they came: keys
 // posted all at once (so each report finds the next keys waiting and merges with them) against the
 // same keys each handled before the next is sent.

@@ -1,4 +1,3 @@
-#include "app/PendingReports.h"
 #include "app/StatusText.h"
 
 #include <gtest/gtest.h>
@@ -34,33 +33,6 @@ TEST(StatusTexts, LiveStatusFreezesOnlyAfterMoreThan250Milliseconds) {
     // The tick count wraps after 49.7 days.
     EXPECT_FALSE(TookTooLong(0xFFFFFFF0u, 0x00000010u));
     EXPECT_TRUE(TookTooLong(0xFFFFFF00u, 0x00000100u));
-}
-
-// Each row notes a report with or without keys waiting, and says whether it is shown at once.
-TEST(PendingReportsRules, AReportWaitsWhileKeysWaitAndIsShownWithTheNextOne) {
-    struct Row {
-        unsigned reports;
-        bool keysWaiting;
-        unsigned shown; // with what waited before it; 0: it waits
-    };
-    const Row rows[] = {
-        {PendingReports::kText, false, PendingReports::kText},
-        {PendingReports::kSelection, true, 0},
-        {PendingReports::kSelection, true, 0},
-        {PendingReports::kText, false, PendingReports::kText | PendingReports::kSelection},
-        {PendingReports::kText, true, 0},
-        {PendingReports::kSelection, false, PendingReports::kText | PendingReports::kSelection},
-    };
-    PendingReports pending;
-    unsigned long merged = 0;
-    for (const Row& row : rows) {
-        ASSERT_EQ(pending.Note(row.reports, row.keysWaiting), row.shown != 0);
-        EXPECT_TRUE(pending.Waiting());
-        if (row.shown) EXPECT_EQ(pending.Take(), row.shown);
-        else ++merged;
-        EXPECT_EQ(pending.Merged(), merged);
-        EXPECT_EQ(pending.Waiting(), row.shown == 0);
-    }
 }
 
 } // namespace nv
