@@ -50,4 +50,13 @@ for i in "${!presets[@]}"; do
     tail -n 40 "build/${presets[$i]}-tests.log"
     [ "$rc" -eq 0 ] || status=1
 done
+# What failed, last, where a reader of only the end of the output still sees it.
+for preset in "${presets[@]}"; do
+    log="build/$preset-tests.log"
+    if grep -qE '^\[  FAILED  \]|\*\*\*(Failed|Timeout|Exception)' "$log"; then
+        echo "== What failed in $preset (the whole output: $log)"
+        grep -E -A6 'Failure$|: error: |^\[  FAILED  \] [A-Za-z]|\*\*\*(Timeout|Exception)|could not load' "$log" |
+            grep -v '^\[       OK \]' | tail -n 80 || true
+    fi
+done
 exit $status

@@ -6,11 +6,12 @@ wine_quiet() { "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg 
 # Wine runs the shipped 32-bit exe only where wine32 is installed (scripts/setup.sh decides).
 wine_runs_32bit() { dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; }
 ensure_prefix() {
-    # A prefix made before wine32 was installed has no 32-bit system: every 32-bit program in it
-    # fails to load kernel32.dll. Such a prefix is made again.
-    if [ -f "$WINEPREFIX/system.reg" ] && wine_runs_32bit && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+    # A prefix made before wine32 was installed, or whose making was cut short, has no 32-bit
+    # system: every program in it fails to load kernel32.dll. Such a prefix is made again.
+    if [ -f "$WINEPREFIX/system.reg" ] && wine_runs_32bit && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
         echo "Making the Wine prefix again with its 32-bit system: $WINEPREFIX"
         wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
         rm -rf "$WINEPREFIX"
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -286,8 +286,13 @@ TEST_F(Customize, KeysPressedInItAreItsOwn) {
             input.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
             input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             ::SendInput(1, &input, sizeof input);
-            // Until the input has come through, however busy the machine: at least three rounds.
-            for (int i = 0; i < 3 || (i < 40 && HIWORD(::GetQueueStatus(QS_INPUT)) != 0); ++i) {
+            // Until the input has come through, however busy the machine: the key as it was sent
+            // and nothing of it left in the queue.
+            const auto arrived = [vk, up] {
+                const bool down = (::GetAsyncKeyState(vk) & 0x8000) != 0;
+                return down != up && HIWORD(::GetQueueStatus(QS_INPUT)) == 0;
+            };
+            for (int i = 0; i < 3 || (i < 100 && !arrived()); ++i) {
                 ::Sleep(15);
                 PumpLikeProgram();
             }

@@ -47,7 +47,25 @@ protected:
             input.mi.dy = MulDiv(screen.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
         }
         ::SendInput(1, &input, sizeof input);
-        Settle(2);
+        // Until the system shows the input as done, however busy the machine: the pointer where
+        // it was sent, the button as it was sent, and nothing of it left in the queue.
+        const auto arrived = [&] {
+            if (HIWORD(::GetQueueStatus(QS_INPUT)) != 0) return false;
+            if (flags & MOUSEEVENTF_MOVE) {
+                POINT at{};
+                ::GetCursorPos(&at);
+                if (at.x != screen.x || at.y != screen.y) return false;
+            }
+            const bool down = (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+            if ((flags & MOUSEEVENTF_LEFTDOWN) && !down) return false;
+            if ((flags & MOUSEEVENTF_LEFTUP) && down) return false;
+            return true;
+        };
+        for (int i = 0; i < 2 || (i < 100 && !arrived()); ++i) {
+            PumpMessages();
+            ::Sleep(15);
+        }
+        PumpMessages();
     }
     static void MouseTo(POINT screen) { SendMouse(MOUSEEVENTF_MOVE, screen); }
     static void MouseDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
