@@ -226,6 +226,8 @@ void TForm1::OnSize() {
     if (!created_) return; // sizes sent while the window itself is being made
     Realign();
     FormResize(this);
+    // Wrapped lines move under the caret when the field's width changes: the position panel follows.
+    if (TextField.WordWrap()) Report(PendingReports::kSelection, nullptr);
 }
 
 void TForm1::Realign() {

@@ -157,9 +157,10 @@ public:
     void TextFieldSelectionChange(TObject* Sender);
     void Report(unsigned reports, TObject* sender);
     void ShowReports();
-    void ShowSelectionState();
     // How many of the text field's reports waited for later ones.
     unsigned long MergedReports() const { return reports_.Merged(); }
+    // How many selection reports found the caret panels current.
+    unsigned long CaretPanelsKept() const { return caretPanelsKept_; }
     bool ReportsWaiting() const { return reports_.Waiting(); }
     std::string SizeText();
     // The size panel's text, after the position panel is made wide enough for this document.
@@ -322,16 +323,26 @@ private:
         HWND field;
         long start, length, textLength;
         unsigned long textChanges;
-        bool live, barVisible;
+        bool live, barVisible, wrapped;
+        int wrapWidth; // the field's width while its lines wrap
+        // All but the length as the other's.
+        bool StartsAs(const SelectionShown& o) const {
+            SelectionShown same = o;
+            same.length = length;
+            return *this == same;
+        }
         bool operator==(const SelectionShown& o) const {
             const auto fields = [](const SelectionShown& s) {
-                return std::tie(s.field, s.start, s.length, s.textLength, s.textChanges, s.live, s.barVisible);
+                return std::tie(s.field, s.start, s.length, s.textLength, s.textChanges, s.live, s.barVisible,
+                            s.wrapped, s.wrapWidth);
             };
             return fields(*this) == fields(o);
         }
     };
     SelectionShown CurrentSelection() const;
     SelectionShown selectionShown_{};
+    void ShowSelectionState(const SelectionShown& now, bool caretPanelsCurrent);
+    unsigned long caretPanelsKept_ = 0;
     unsigned long textChanges_ = 0; // the text field's change reports so far
     bool reportTimer_ = false; // shows the waiting reports once the keys stop
     static constexpr UINT_PTR kReportTimerId = 0x4E52;

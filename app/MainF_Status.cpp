@@ -182,19 +182,32 @@ void TForm1::ShowReports() {
         ShowUndoState();
         if (StatusBar.Visible()) ShowTextSize();
     }
-    // A selection report alone has nothing to show when all the panels depend on is as last shown.
-    const bool unchanged = reports == PendingReports::kSelection && CurrentSelection() == selectionShown_;
-    if ((reports & PendingReports::kSelection) && !unchanged) ShowSelectionState();
+    if (!(reports & PendingReports::kSelection)) return;
+    const SelectionShown now = CurrentSelection();
+    // A selection report alone has nothing to show when all the panels depend on is as last shown,
+    // and no caret panel to refresh when only the selection's length changed (Shift with a key, a
+    // drag): they show where the selection starts, and each reading of it walks the whole text.
+    // Wrapped lines are the exception: a resize or a font moves the start to another displayed line.
+    const bool selectionOnly = reports == PendingReports::kSelection;
+    if (selectionOnly && now == selectionShown_) return;
+    const bool startAsShown = selectionOnly && now.live && !now.wrapped && now.StartsAs(selectionShown_);
+    ShowSelectionState(now, startAsShown);
 }
 
 TForm1::SelectionShown TForm1::CurrentSelection() const {
+    RECT field{};
+    const bool wrapped = TextField.WordWrap();
+    if (wrapped && TextField.Handle()) ::GetClientRect(TextField.Handle(), &field);
     return {TextField.Handle(), TextField.SelectionStart(), TextField.SelectionLength(), TextField.TextLength(),
-            textChanges_,       SizeCalcEnabled,            StatusBar.Visible()};
+            textChanges_,       SizeCalcEnabled,            StatusBar.Visible(),
+            wrapped,            static_cast<int>(field.right - field.left)};
 }
 
-void TForm1::ShowSelectionState() {
-    selectionShown_ = CurrentSelection();
-    if (StatusBar.Visible()) {
+void TForm1::ShowSelectionState(const SelectionShown& now, bool caretPanelsCurrent) {
+    selectionShown_ = now;
+    if (caretPanelsCurrent) {
+        ++caretPanelsKept_;
+    } else if (StatusBar.Visible()) {
         unsigned char code = 0;
         std::string position;
         if (SizeCalcEnabled && CaretValues(code, position)) {

@@ -2,7 +2,10 @@
 #include "tests/app/FormFixture.h"
 #include "tests/support/SampleTexts.h"
 
+#include "app/StatusText.h"
 #include "base/Handles.h"
+
+#include <richedit.h>
 
 #include <random>
 #include <vector>
@@ -470,6 +473,67 @@ TEST_F(Status, ABurstOfKeysShowsWhatTheSameKeysSentSlowlyShow) {
         for (size_t p = 0; p < burst.size(); ++p)
             ASSERT_EQ(burst[p], slow[p]) << "seed " << seed << ", after key " << pauses[p + 1];
     }
+}
+
+// What the caret panels show, read afresh from the control.
+std::string CaretPanelsOf(TForm1& form) {
+    TNvRichEdit& field = form.TextField;
+    const long start = field.SelectionStart(), length = field.TextLength();
+    if (length == 0) return "ASCII|Pos:";
+    const long line = field.LineOfPosition(start);
+    const std::string at = start < length ? field.TextRange(start, start + 1) : std::string();
+    return CharCodeText(at.empty() ? 0 : static_cast<unsigned char>(at[0])) + "|" +
+           PositionText(start, start - field.LineStart(line), line + 1);
+}
+
+// A selection that only grows or shrinks keeps the caret panels as they are; whatever else happens
+// between, they show what the control says of the selection's start.
+TEST_F(Status, TheCaretPanelsFollowTheSelectionsStartWhateverChangesItsLength) {
+    Start();
+    unsigned long kept = 0;
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        std::mt19937 random(seed);
+        form->TextField.SetWholeText(NumberedProse(6000));
+        const unsigned long keptBefore = form->CaretPanelsKept();
+        for (int step = 0; step < 150; ++step) {
+            HWND field = form->TextField.Handle();
+            const long length = form->TextField.TextLength();
+            const long start = form->TextField.SelectionStart();
+            const auto select = [field](long from, long to) {
+                CHARRANGE range{from, to};
+                ::SendMessageA(field, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+            };
+            const unsigned op = random() % 11;
+            if (op < 4) {
+                select(start, std::min<long>(length, start + static_cast<long>(random() % 300)));
+            } else if (op < 6) {
+                const long from = static_cast<long>(random() % (length + 1));
+                select(from, std::min<long>(length, from + static_cast<long>(random() % 50)));
+            } else if (op == 6) {
+                const long to = static_cast<long>(random() % (length + 1)); // the anchor after the caret
+                select(std::min<long>(length, to + static_cast<long>(random() % 50)), to);
+            } else if (op == 7) {
+                ::SendMessageA(field, WM_CHAR, random() % 3 ? 'x' : '\r', 1);
+            } else if (op == 8) {
+                ::SendMessageA(field, WM_UNDO, 0, 0);
+            } else if (op == 9) {
+                Command(IDM_WORDWRAP);
+            } else {
+                // Wrapped lines move under the selection's start.
+                ::SetWindowPos(form->Handle(), nullptr, 0, 0, 250 + static_cast<int>(random() % 600), 400,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                if (random() % 2) {
+                    PumpMessages();
+                    select(start, std::min<long>(length, start + static_cast<long>(random() % 300)));
+                }
+            }
+            PumpMessages();
+            ASSERT_EQ(form->PanelText(1) + "|" + form->PanelText(2), CaretPanelsOf(*form))
+                << "seed " << seed << ", step " << step << ", operation " << op;
+        }
+        kept += form->CaretPanelsKept() - keptBefore;
+    }
+    EXPECT_GT(kept, 100u) << "the panels were read again for every length";
 }
 
 } // namespace
