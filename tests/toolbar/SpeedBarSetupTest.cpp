@@ -292,10 +292,7 @@ TEST_F(Customize, KeysPressedInItAreItsOwn) {
                 const bool down = (::GetAsyncKeyState(vk) & 0x8000) != 0;
                 return down != up && HIWORD(::GetQueueStatus(QS_INPUT)) == 0;
             };
-            for (int i = 0; i < 3 || (i < 100 && !arrived()); ++i) {
-                ::Sleep(15);
-                PumpLikeProgram();
-            }
+            PumpUntil(arrived, [this] { PumpLikeProgram(); }, 3);
         }
     };
     for (auto [key, focus] : {std::pair{'A', window->ButtonsList()}, {'C', window->SectionList()}}) {

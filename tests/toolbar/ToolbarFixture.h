@@ -61,11 +61,16 @@ protected:
             if ((flags & MOUSEEVENTF_LEFTUP) && down) return false;
             return true;
         };
-        for (int i = 0; i < 2 || (i < 100 && !arrived()); ++i) {
-            PumpMessages();
+        PumpUntil(arrived, PumpMessages, 2);
+    }
+    // Pumps at least `rounds` times and then until `arrived` holds, for at most a second and a half.
+    template <class Arrived, class Pump>
+    static void PumpUntil(Arrived arrived, Pump pump, int rounds) {
+        for (int i = 0; i < rounds || (i < 100 && !arrived()); ++i) {
+            pump();
             ::Sleep(15);
         }
-        PumpMessages();
+        pump();
     }
     static void MouseTo(POINT screen) { SendMouse(MOUSEEVENTF_MOVE, screen); }
     static void MouseDown() { SendMouse(MOUSEEVENTF_LEFTDOWN); }
