@@ -36,10 +36,10 @@
 #include <shellapi.h>
 
 #include <functional>
-#include <tuple>
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace nv {
