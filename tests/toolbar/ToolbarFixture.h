@@ -63,10 +63,10 @@ protected:
         };
         PumpUntil(arrived, PumpMessages, 2);
     }
-    // Pumps at least `rounds` times and then until `arrived` holds, for at most a second and a half.
+    // Pumps at least `rounds` times and then until `arrived` holds, at most `limit` times (15 ms each).
     template <class Arrived, class Pump>
-    static void PumpUntil(Arrived arrived, Pump pump, int rounds) {
-        for (int i = 0; i < rounds || (i < 100 && !arrived()); ++i) {
+    static void PumpUntil(Arrived arrived, Pump pump, int rounds, int limit = 100) {
+        for (int i = 0; i < rounds || (i < limit && !arrived()); ++i) {
             pump();
             ::Sleep(15);
         }
